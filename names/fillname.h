@@ -1,0 +1,12 @@
+// fillname.h - the name-filling decision: which English name a record receives.
+#pragma once
+
+enum class NameKind { bone, morph, frame };
+
+constexpr int GEN_NAMEMAX = 252;  // generated names keep at most this many bytes
+
+// Decides the English name of one record from its Shift-JIS English name en and its
+// generated name gen; prints the "(CLR) " and " => %s " parts of the record's line.
+// Returns 1 with the new name in out (REP_BUFSIZE bytes) when the name changes, or 0
+// when the English name read from the file stays as it is.
+int fillenglish(NameKind kind, const char* en, const char* gen, char* out);

@@ -1,0 +1,130 @@
+// platform.h - the operating-system layer: the only code that talks to Windows or POSIX.
+//
+// One implementation per system: platform/win32/*.cpp and platform/posix/*.cpp. On POSIX
+// the layer behaves as a Japanese Windows would: ANSI paths are Shift-JIS (code page
+// 932) and are converted to UTF-8 at the OS boundary, UTF-16 paths likewise, error codes
+// are Windows codes, and the console takes Shift-JIS.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+
+constexpr int OS_MAXPATH = 260;  // path buffers, terminator included
+
+// Windows error codes that the program's messages expect.
+constexpr uint32_t OSERR_FILE_NOT_FOUND = 2;
+constexpr uint32_t OSERR_PATH_NOT_FOUND = 3;
+constexpr uint32_t OSERR_ACCESS_DENIED = 5;
+constexpr uint32_t OSERR_INVALID_NAME = 123;
+
+// ---- Files by UTF-16 path ("handle mode") -------------------------------------------
+using oshandle = intptr_t;
+constexpr oshandle OS_NOHANDLE = -1;
+
+// Opens an existing file for reading, no sharing. On failure returns OS_NOHANDLE and
+// stores the Windows error code in *err.
+oshandle osopenreadW(const char16_t* path, uint32_t* err);
+// Creates or truncates a file for writing, no sharing.
+oshandle osopenwriteW(const char16_t* path, uint32_t* err);
+// Reads up to n bytes; *got = 0 at the end of the file. 0 on success, -1 on failure.
+int osread(oshandle h, void* buf, uint32_t n, uint32_t* got);
+// Writes n bytes; *put tells how many went out. 0 on success, -1 on failure.
+int oswrite(oshandle h, const void* buf, uint32_t n, uint32_t* put);
+// Moves the file position (from the start, or from the current position) and returns
+// the new position, or -1 on failure.
+int64_t osseek(oshandle h, int64_t offset, bool fromCurrent);
+// 0 on success, -1 on failure.
+int osclose(oshandle h);
+// Last error code of the layer, as a Windows code.
+uint32_t oslasterror();
+
+// ---- Files by ANSI path ("stream mode") ---------------------------------------------
+// fopen of a Shift-JIS path. On POSIX a path holding '?' or '*' fails.
+FILE* osfopen(const char* path, const char* mode);
+
+// Removes a file; 0 on success, -1 on failure.
+int osremove(const char* path);
+int osremoveW(const char16_t* path);
+
+// ---- Directory search (FindFirstFile / FindNextFile) --------------------------------
+// One search at a time. osfindfirst returns 0 and the first match's stored name (no
+// folder) and whether it is a folder, or -1 when nothing matches. The pattern may hold
+// the wildcards '*' and '?' in its last component.
+int osfindfirst(const char* pattern, char* name, size_t cap, bool* isdir);
+int osfindfirstW(const char16_t* pattern, char16_t* name, size_t cap, bool* isdir);
+int osfindnext(char* name, size_t cap, bool* isdir);
+int osfindnextW(char16_t* name, size_t cap, bool* isdir);
+void osfindclose();
+
+// ---- Process ----------------------------------------------------------------------
+// The process's UTF-16 command line (Windows), or nullptr where there is none (POSIX:
+// the UTF-16 argument list is then built from argv with osargW).
+const char16_t* oscommandlineW();
+// One argv entry in the ANSI code page (POSIX: UTF-8 to Shift-JIS, '?' for a character
+// without a code) and in UTF-16. Both return 0, or -1 when the entry does not fit.
+int osargA(const char* arg, char* out, size_t cap);
+int osargW(const char* arg, char16_t* out, size_t cap);
+// The running executable's full path, or -1 where the system does not tell it.
+int osexepath(char* out, size_t cap);
+int osexepathW(char16_t* out, size_t cap);
+// GetCurrentDirectoryA / W: 0 on success, -1 on failure (out without a trailing separator).
+int osgetcwd(char* out, size_t cap);
+int osgetcwdW(char16_t* out, size_t cap);
+void ossleep(unsigned ms);
+
+// The folder separator of paths: '\\' on Windows, '/' on POSIX.
+char ossep();
+// True where a path may start with a drive letter ("C:").
+bool osdriveletters();
+// True when the character starts an option group on this system ('-', and '/' on Windows).
+bool osoptionchar(int c);
+
+// ---- Environment of the run ---------------------------------------------------------
+uint16_t oslangid();             // GetUserDefaultLangID: 0x0411 Japanese
+uint32_t osconsolecp();          // GetConsoleOutputCP
+bool osisdbcslead(unsigned char b);  // IsDBCSLeadByte of the ANSI code page
+// Windows: GetVersion refined by RtlGetVersion. POSIX: 0.
+float oswinversion();
+// POSIX: "sysname release" from uname, returns 0. Windows: -1 (the version number is used).
+int ossysname(char* out, size_t cap);
+// Installs the console sink (and the lead-byte test) of this system. Called once at start.
+void osconsoleinit();
+
+// ---- User interface -----------------------------------------------------------------
+constexpr unsigned OSMB_OK = 0x0;
+constexpr unsigned OSMB_OKCANCEL = 0x1;
+constexpr unsigned OSMB_ICONINFORMATION = 0x40;
+constexpr unsigned OSMB_TOPMOST = 0x40000;
+constexpr int OSID_OK = 1;
+// MessageBoxA / MessageBoxW with no owner. Returns the button pressed, 0 on failure.
+int osmsgbox(const char* text, const char* caption, unsigned kind);
+int osmsgboxW(const char16_t* text, const char16_t* caption, unsigned kind);
+
+// File-Open dialog parameters (the fields of OPENFILENAME that the program sets).
+struct OsOpenDlg {
+  const char* filter;      // pairs of zero-terminated strings, ended by an extra zero
+  unsigned filterIndex;
+  char* file;              // in: proposed name; out: chosen full path
+  unsigned maxFile;
+  const char* initialDir;  // nullptr: none
+  const char* title;
+  unsigned flags;
+  const char* defExt;
+};
+struct OsOpenDlgW {
+  const char16_t* filter;
+  unsigned filterIndex;
+  char16_t* file;
+  unsigned maxFile;
+  const char16_t* initialDir;
+  const char16_t* title;
+  unsigned flags;
+  const char16_t* defExt;
+};
+constexpr unsigned OSOFN_PATHMUSTEXIST = 0x800;
+constexpr unsigned OSOFN_FILEMUSTEXIST = 0x1000;
+// GetOpenFileNameA / W: non-zero when a file was chosen.
+int osopenfiledlg(OsOpenDlg* dlg);
+int osopenfiledlgW(OsOpenDlgW* dlg);
+// CommDlgExtendedError: 0 when the user cancelled.
+uint32_t oscommdlgerror();

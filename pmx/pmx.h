@@ -1,0 +1,18 @@
+// pmx.h - the PMX reader (one checking pass that fills pmxModel) and the PMX writer
+// (a copy of the source with the bone, morph and display frame names rewritten).
+#pragma once
+
+// -1 cannot open, 2 not a PMX file, 0 read (structural errors are reported as "Err:"
+// lines and end the reading, see pmdinforeadstatus).
+int pmdinforead(const char* pathA, const char16_t* pathW, int useW);
+int pmdinforeadA(const char* path);
+int pmdinforeadW(const char16_t* path);
+// 0 when the last pmdinforead reached the end of the joints without a structural
+// error, -1 when it stopped early.
+int pmdinforeadstatus();
+
+// 0 when the new file was written completely, -1 otherwise (a partial output is removed).
+int pmxrewrite(const char* outA, const char16_t* outW, const char* srcA, const char16_t* srcW,
+               int useW);
+int pmxrewriteA(const char* out, const char* src);
+int pmxrewriteW(const char16_t* out, const char16_t* src);
