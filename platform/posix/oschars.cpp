@@ -1,0 +1,138 @@
+// oschars.cpp - path encodings at the POSIX boundary (code page 932 behaviour).
+#include "platform/posix/oschars.h"
+
+#include "text/sjis.h"
+
+namespace {
+
+bool cp932lead(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+
+}  // namespace
+
+int utf8decode(const char* s, unsigned* cp) {
+  const auto* p = reinterpret_cast<const unsigned char*>(s);
+  unsigned c = p[0];
+  if (c == 0) return 0;
+  int len;
+  unsigned v;
+  if (c < 0x80) { *cp = c; return 1; }
+  if (c >= 0xC2 && c <= 0xDF) { len = 2; v = c & 0x1F; }
+  else if (c >= 0xE0 && c <= 0xEF) { len = 3; v = c & 0x0F; }
+  else if (c >= 0xF0 && c <= 0xF4) { len = 4; v = c & 0x07; }
+  else { *cp = 0xFFFD; return 1; }
+  for (int i = 1; i < len; i++) {
+    if ((p[i] & 0xC0) != 0x80) { *cp = 0xFFFD; return 1; }
+    v = v << 6 | (p[i] & 0x3F);
+  }
+  static constexpr unsigned minimum[5] = {0, 0, 0x80, 0x800, 0x10000};
+  if (v < minimum[len] || v > 0x10FFFF || (v >= 0xD800 && v <= 0xDFFF)) { *cp = 0xFFFD; return 1; }
+  *cp = v;
+  return len;
+}
+
+int utf8encode(unsigned cp, char* out) {
+  auto* o = reinterpret_cast<unsigned char*>(out);
+  if (cp < 0x80) { o[0] = static_cast<unsigned char>(cp); return 1; }
+  if (cp < 0x800) {
+    o[0] = static_cast<unsigned char>(0xC0 | cp >> 6);
+    o[1] = static_cast<unsigned char>(0x80 | (cp & 0x3F));
+    return 2;
+  }
+  if (cp < 0x10000) {
+    o[0] = static_cast<unsigned char>(0xE0 | cp >> 12);
+    o[1] = static_cast<unsigned char>(0x80 | (cp >> 6 & 0x3F));
+    o[2] = static_cast<unsigned char>(0x80 | (cp & 0x3F));
+    return 3;
+  }
+  o[0] = static_cast<unsigned char>(0xF0 | cp >> 18);
+  o[1] = static_cast<unsigned char>(0x80 | (cp >> 12 & 0x3F));
+  o[2] = static_cast<unsigned char>(0x80 | (cp >> 6 & 0x3F));
+  o[3] = static_cast<unsigned char>(0x80 | (cp & 0x3F));
+  return 4;
+}
+
+int sjispath2utf8(const char* sjis, char* utf8, size_t cap) {
+  const auto* p = reinterpret_cast<const unsigned char*>(sjis);
+  size_t n = 0;
+  while (*p) {
+    unsigned cp;
+    if (*p < 0x80) {
+      if (*p == '?' || *p == '*') return -1;
+      cp = *p++;  // code page 932 keeps ASCII as it is (0x5C is a backslash)
+    } else if (cp932lead(*p)) {
+      if (p[1] == 0) return -1;
+      cp = sjisch2unichc(static_cast<unsigned>(p[0]) << 8 | p[1]);
+      p += 2;
+    } else {
+      cp = sjisch2unich(*p++);
+    }
+    if (cp == 0) return -1;
+    char seq[4];
+    int len = utf8encode(cp, seq);
+    if (n + static_cast<size_t>(len) >= cap) return -1;
+    for (int i = 0; i < len; i++) utf8[n++] = seq[i];
+  }
+  if (n >= cap) return -1;
+  utf8[n] = 0;
+  return 0;
+}
+
+int unipath2utf8(const char16_t* w, char* utf8, size_t cap) {
+  size_t n = 0;
+  for (size_t i = 0; w[i]; i++) {
+    unsigned cp = w[i];
+    if (cp >= 0xD800 && cp <= 0xDBFF) {
+      unsigned lo = w[i + 1];
+      if (lo < 0xDC00 || lo > 0xDFFF) return -1;
+      cp = 0x10000 + ((cp & 0x3FF) << 10 | (lo & 0x3FF));
+      i++;
+    } else if (cp >= 0xDC00 && cp <= 0xDFFF) {
+      return -1;
+    }
+    char seq[4];
+    int len = utf8encode(cp, seq);
+    if (n + static_cast<size_t>(len) >= cap) return -1;
+    for (int k = 0; k < len; k++) utf8[n++] = seq[k];
+  }
+  if (n >= cap) return -1;
+  utf8[n] = 0;
+  return 0;
+}
+
+int utf82sjispath(const char* utf8, char* sjis, size_t cap) {
+  size_t n = 0;
+  const char* p = utf8;
+  unsigned cp;
+  int len;
+  while ((len = utf8decode(p, &cp)) > 0) {
+    p += len;
+    unsigned code = cp < 0x80 ? cp : (cp <= 0xFFFF ? unich2sjischc(cp) : 0);
+    if (code == 0) code = '?';
+    size_t need = code < 0x100 ? 1 : 2;
+    if (n + need >= cap) return -1;
+    if (need == 2) sjis[n++] = static_cast<char>(code >> 8);
+    sjis[n++] = static_cast<char>(code & 0xFF);
+  }
+  sjis[n] = 0;
+  return 0;
+}
+
+int utf82unipath(const char* utf8, char16_t* w, size_t cap) {
+  size_t n = 0;
+  const char* p = utf8;
+  unsigned cp;
+  int len;
+  while ((len = utf8decode(p, &cp)) > 0) {
+    p += len;
+    size_t need = cp > 0xFFFF ? 2 : 1;
+    if (n + need >= cap) return -1;
+    if (need == 2) {
+      w[n++] = static_cast<char16_t>(0xD800 | (cp - 0x10000) >> 10);
+      w[n++] = static_cast<char16_t>(0xDC00 | ((cp - 0x10000) & 0x3FF));
+    } else {
+      w[n++] = static_cast<char16_t>(cp);
+    }
+  }
+  w[n] = 0;
+  return 0;
+}

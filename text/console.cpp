@@ -1,0 +1,46 @@
+// console.cpp - console output: formatting and the sink that takes the bytes.
+#include "text/console.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+void rawsink(const char* bytes, size_t n) { fwrite(bytes, 1, n, stdout); }
+void rawflush() { fflush(stdout); }
+
+consink sinkfn = rawsink;
+void (*flushfn)() = rawflush;
+
+// Longer than any line the program prints (names are cut to 254 bytes, lines to 256).
+char linebuf[16384];
+
+}  // namespace
+
+int conprintf(const char* fmt, ...) {
+  va_list ap;
+  va_start(ap, fmt);
+  int n = vsnprintf(linebuf, sizeof linebuf, fmt, ap);
+  va_end(ap);
+  if (n < 0) return 0;
+  size_t len = static_cast<size_t>(n) < sizeof linebuf ? static_cast<size_t>(n) : sizeof linebuf - 1;
+  sinkfn(linebuf, len);
+  return static_cast<int>(len);
+}
+
+void conputs(const char* s) { sinkfn(s, strlen(s)); }
+
+void conwrite(const char* bytes, size_t n) {
+  if (n > 0) sinkfn(bytes, n);
+}
+
+void conflush() { flushfn(); }
+
+consink consetsink(consink sink) {
+  consink old = sinkfn;
+  sinkfn = sink ? sink : rawsink;
+  return old;
+}
+
+void consetflush(void (*flush)()) { flushfn = flush ? flush : rawflush; }
