@@ -7,8 +7,9 @@
 int pmdinforead(const char* pathA, const char16_t* pathW, int useW);
 int pmdinforeadA(const char* path);
 int pmdinforeadW(const char16_t* path);
-// 0 when the last pmdinforead reached the end of the joints without a structural
-// error, -1 when it stopped early.
+// How the last pmdinforead that returned 0 ended: 0 when it reached the end of the
+// joints without a structural error, 3 when it stopped because the file ended early
+// (an "Err: file ended at ..." stop), 2 when it stopped on any other structural error.
 int pmdinforeadstatus();
 
 // 0 when the new file was written completely, -1 otherwise (a partial output is removed).
