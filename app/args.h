@@ -1,0 +1,33 @@
+// args.h - the program's arguments in two index-aligned forms: the ANSI list (Shift-JIS)
+// and the UTF-16 list. Entry 0 is the program's own path.
+//
+// Each list keeps its entries zero-terminated one after the other in one store;
+// start[count] is the fill position, so the entry behind the last one is empty.
+#pragma once
+#include <cstdint>
+
+constexpr int ARG_MAXENTRIES = 511;
+constexpr int ARG_STORESIZE = 65535;
+
+struct ArgList {
+  int32_t count;
+  int32_t start[ARG_MAXENTRIES + 1];
+  char store[ARG_STORESIZE + 2];  // room for the last terminator and the empty entry
+};
+
+struct ArgListW {
+  int32_t count;
+  int32_t start[ARG_MAXENTRIES + 1];
+  char16_t store[ARG_STORESIZE + 2];
+};
+
+extern ArgList argList;
+extern ArgListW argListW;
+
+void argclear();                          // both lists empty
+int argsplitW(const char16_t* cmdline);   // fills the UTF-16 list from a command line
+int argadd(const char* s);
+int argaddW(const char16_t* s);
+// Entry j, or an empty string when the list has no entry j.
+const char* argget(int j);
+const char16_t* arggetW(int j);

@@ -1,0 +1,334 @@
+// driver.cpp - the run and the per-model pipeline.
+#include "app/driver.h"
+
+#include <cstdio>
+#include <cstring>
+#include <initializer_list>
+
+#include "app/args.h"
+#include "app/dialogue.h"
+#include "app/startup.h"
+#include "io/binfile.h"
+#include "names/rules.h"
+#include "platform/platform.h"
+#include "pmx/pmx.h"
+#include "pmx/pmxmodel.h"
+#include "setup/settings.h"
+#include "text/console.h"
+#include "text/sjis.h"
+#include "ui/filedlg.h"
+#include "ui/paths.h"
+
+namespace {
+
+// Per-model state, reset for every model.
+struct ModelPaths {
+  char pathA[OS_MAXPATH];
+  char16_t pathW[OS_MAXPATH];
+  bool ansiMissing;
+  bool wideMissing;
+  char dirA[OS_MAXPATH];
+  char16_t dirW[OS_MAXPATH];
+  char outA[OS_MAXPATH];
+  char16_t outW[OS_MAXPATH];
+
+  // UTF-16 mode: only the UTF-16 name reaches the file.
+  bool utf16mode() const { return ansiMissing && !wideMissing; }
+};
+
+ModelPaths model;
+
+// Scratch for one argument converted at the OS boundary.
+char argbufA[ARG_STORESIZE + 1];
+char16_t argbufW[ARG_STORESIZE + 1];
+
+void buildargs(int argc, char** argv) {
+  argclear();
+  if (const char16_t* cmdline = oscommandlineW()) {
+    argsplitW(cmdline);
+  } else {
+    for (int i = 0; i < argc && i < ARG_MAXENTRIES; i++) {
+      if (osargW(argv[i], argbufW, ARG_STORESIZE + 1) != 0) argbufW[0] = u'?', argbufW[1] = 0;
+      argaddW(argbufW);
+    }
+  }
+  for (int i = 0; i < argc; i++) {
+    if (i >= ARG_MAXENTRIES) {
+      conputs("Too many command line parameters.\n");
+      break;
+    }
+    if (osargA(argv[i], argbufA, sizeof argbufA) != 0) argbufA[0] = '?', argbufA[1] = 0;
+    argadd(argbufA);
+  }
+}
+
+// No model named: ask for one. true when a readable file was picked and added.
+bool pickmodel() {
+  dlgnomodel();
+  char16_t pickedW[OS_MAXPATH];
+  char pickedA[OS_MAXPATH * 2];
+  bool picked;
+  if (argListW.count >= argList.count) {
+    picked = fileopendlgW(pickedW, progDirW) == 0;
+    if (picked) {
+      argaddW(pickedW);
+      unistr2sjis(pickedA, pickedW);
+      argadd(pickedA);
+      picked = rftryopenW(pickedW) == 0;
+    }
+  } else {
+    picked = fileopendlg(pickedA, progDir) == 0;
+    if (picked) {
+      argadd(pickedA);
+      sjis2unistr(pickedW, pickedA);
+      argaddW(pickedW);
+      picked = rftryopen(pickedA) == 0;
+    }
+  }
+  if (!picked) return false;
+  rfclose();
+  Info.displayLevel = 0;
+  return true;
+}
+
+void probe(int i) {
+  if (rftryopen(argget(i)) == 0) {
+    conputs(" -- correctly opened in ANSI or UTF-8. \n");
+    rfclose();
+    return;
+  }
+  conputs(" -- could not open in ANSI or UTF-8. \n");
+  if (rftryopenW(arggetW(i)) == 0) {
+    conputs(" -- correctly opened in UTF-16. \n");
+    rfclose();
+  } else {
+    conputs(" -- could not open in UTF-16. (***) \n");
+  }
+}
+
+// Copies argument j into the model paths; a form that is empty or does not fit the
+// path buffers counts as missing.
+void takepaths(int j) {
+  const char* a = argget(j);
+  const char16_t* w = arggetW(j);
+  model.ansiMissing = a[0] == 0 || strlen(a) >= OS_MAXPATH;
+  model.wideMissing = w[0] == 0 || unistrlen(w) >= OS_MAXPATH - 1;
+  if (model.ansiMissing) {
+    model.pathA[0] = 0;
+  } else {
+    memcpy(model.pathA, a, strlen(a) + 1);
+  }
+  if (model.wideMissing) {
+    model.pathW[0] = 0;
+  } else {
+    unistrcpy(model.pathW, w);
+  }
+  getdir(model.dirA, model.pathA);
+  getdirW(model.dirW, model.pathW);
+}
+
+bool extensionok() {
+  char realA[OS_MAXPATH];
+  char16_t realW[OS_MAXPATH];
+  char extA[OS_MAXPATH];
+  char16_t extW[OS_MAXPATH];
+  findrealname(realA, model.pathA);
+  findrealnameW(realW, model.pathW);
+  bool wideExt = getextW(extW, realW) != 0;
+  getext(extA, realA);
+  if (wideExt && headcmpi(extA, ".PMX") == 0) return true;
+  if (Cancel.displaying.dialogue >= 2) return true;
+  return dlgaskextension(realA, realW, model.utf16mode()) == 1;
+}
+
+// Both reads of the model: ANSI path first, then UTF-16. The reader's result.
+int readmodel() {
+  pmxModel.nameChangeCount = 0;
+  int r = pmdinforeadA(model.pathA);
+  if (r == 0) return 0;
+  model.ansiMissing = true;
+  conputs("Re-opening in UTF-16. \n");
+  r = pmdinforeadW(model.pathW);
+  if (r == 0) return 0;
+  model.wideMissing = true;
+  conprintf("pmdinforead err %d. \n", r);
+  return r;
+}
+
+template <typename Ch>
+size_t length(const Ch* s) {
+  size_t n = 0;
+  while (s[n] != 0) n++;
+  return n;
+}
+
+// dst = parts joined; false when the result does not fit a path buffer.
+template <typename Ch>
+bool join(Ch* dst, std::initializer_list<const Ch*> parts) {
+  size_t n = 0;
+  for (const Ch* part : parts) {
+    size_t len = length(part);
+    if (n + len >= OS_MAXPATH) return false;
+    memcpy(dst + n, part, len * sizeof(Ch));
+    n += len;
+  }
+  dst[n] = 0;
+  return true;
+}
+
+void report(const char* nameA, const char16_t* nameW, bool saved) {
+  char realA[OS_MAXPATH];
+  char16_t realW[OS_MAXPATH];
+  findrealname(realA, nameA);
+  findrealnameW(realW, nameW);
+  if (saved) {
+    dlgsaved(realA, realW, model.utf16mode(), pmxModel.nameChangeCount);
+  } else {
+    dlgunchanged(realA, realW, model.utf16mode());
+  }
+}
+
+int firstfailure(int runcode, int code) { return runcode == RUN_OK ? code : runcode; }
+
+void endofrun(int runcode) {
+  if (runcode == RUN_OK) return;
+  conprintf("Error code %d. \n", runcode);
+  switch (runcode) {
+    case RUN_CANNOTOPEN: conputs(": cannot open file. \n"); break;
+    case RUN_NOTSAVED: conputs(": new model not saved. \n"); break;
+    case RUN_FORMAT: conputs(": file format. \n"); break;
+    case RUN_ENDEARLY: conputs(": file end before closing. \n"); break;
+    default: break;
+  }
+}
+
+}  // namespace
+
+int outputname(const char* modelA, const char16_t* modelW, char* outA, char16_t* outW) {
+  char dirA[OS_MAXPATH], nameA[OS_MAXPATH], stemA[OS_MAXPATH], extA[OS_MAXPATH];
+  char16_t dirW[OS_MAXPATH], nameW[OS_MAXPATH], stemW[OS_MAXPATH], extW[OS_MAXPATH];
+  getdir(dirA, modelA);
+  getfname(nameA, modelA);
+  getext(extA, nameA);
+  cutext(stemA, nameA);
+  getdirW(dirW, modelW);
+  getfnameW(nameW, modelW);
+  getextW(extW, nameW);
+  cutextW(stemW, nameW);
+  // Candidate 100 would repeat candidate 0, so 0..99 cover every name there is.
+  for (int k = 0; k < 100; k++) {
+    char suffixA[8] = "";
+    char16_t suffixW[8] = {0};
+    if (k > 0) snprintf(suffixA, sizeof suffixA, "(%d)", k);
+    for (int i = 0; suffixA[i] != 0; i++) suffixW[i] = static_cast<char16_t>(suffixA[i]), suffixW[i + 1] = 0;
+    bool fitsA = join<char>(outA, {dirA, stemA, "-new", suffixA, extA});
+    bool fitsW = join<char16_t>(outW, {dirW, stemW, u"-new", suffixW, extW});
+    if (!fitsA) outA[0] = 0;
+    if (!fitsW) outW[0] = 0;
+    if (!fitsA && !fitsW) return -1;
+    if (fitsA && rftryopen(outA) == 0) {
+      rfclose();
+      continue;
+    }
+    if (fitsW && rftryopenW(outW) == 0) {
+      rfclose();
+      continue;
+    }
+    return 0;
+  }
+  return -1;
+}
+
+int nwmain(int argc, char** argv) {
+  osconsoleinit();
+  dlginit();
+  startbanner();
+  buildargs(argc, argv);
+  progdirset();
+  settingsdefaults();
+  setupread();
+
+  if (argList.count <= 1 && !pickmodel()) {
+    conputs("Usage \n");
+    conputs("   Namewright <pmxFileName>.pmx \n");
+    conflush();
+    return 0;
+  }
+
+  for (int i = 1; i < argList.count; i++) {
+    if (osoptionchar(argget(i)[0])) {
+      optiongroup(argget(i), true);
+    } else {
+      probe(i);
+    }
+  }
+
+  int runcode = RUN_OK;
+  bool anysaved = false;
+  for (int j = 1; j < argList.count; j++) {
+    model.ansiMissing = model.wideMissing = false;
+    if (osoptionchar(argget(j)[0])) {
+      optiongroup(argget(j), false);
+      continue;
+    }
+    takepaths(j);
+    conputs("\n");
+
+    if (!extensionok()) {
+      dlgskipnotice(j == argList.count - 1 && !anysaved);
+      conflush();
+      ossleep(700);
+      runcode |= RUN_DECLINED;
+      break;
+    }
+
+    aliasload(progDir, progDirW);
+
+    int r = readmodel();
+    if (r != 0) {
+      conputs("The model was not read: nothing was written. \n\n");
+      runcode = firstfailure(runcode, r == 2 ? RUN_FORMAT : RUN_CANNOTOPEN);
+      continue;
+    }
+    conprintf("pmx dir: %s \n", model.dirA);
+    int status = pmdinforeadstatus();
+    if (status != 0) {
+      conputs("The model's data is broken: nothing was written. \n\n");
+      runcode = firstfailure(runcode, status == 3 ? RUN_ENDEARLY : RUN_FORMAT);
+      continue;
+    }
+    dlgvacantcount(pmxModel.nameChangeCount);
+    conputs("\n");
+
+    if (pmxModel.nameChangeCount < 1) {
+      report(model.pathA, model.pathW, false);
+      continue;
+    }
+    if (outputname(model.pathA, model.pathW, model.outA, model.outW) != 0) {
+      conputs("No free output name (-new to -new(99) are taken): nothing was written. \n");
+      conputs("New PMX save failed. \n");
+      runcode = firstfailure(runcode, RUN_NOTSAVED);
+      continue;
+    }
+    int saved;
+    if (model.utf16mode()) {
+      conputs("Saving in UTF-16 mode. \n");
+      saved = pmxrewriteW(model.outW, model.pathW);
+    } else {
+      conputs("Saving in ANSI/UTF-8 mode. \n");
+      saved = pmxrewriteA(model.outA, model.pathA);
+    }
+    if (saved != 0) {
+      conputs("New PMX save failed. \n");
+      runcode = firstfailure(runcode, RUN_NOTSAVED);
+      continue;
+    }
+    conputs("Save OK. \n\n");
+    anysaved = true;
+    report(model.outA, model.outW, true);
+  }
+
+  endofrun(runcode);
+  conflush();
+  return runcode;
+}

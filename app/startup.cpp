@@ -1,0 +1,234 @@
+// startup.cpp - settling the environment of a run before any model is touched.
+#include "app/startup.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+#include "app/args.h"
+#include "setup/settings.h"
+#include "setup/setupfile.h"
+#include "text/console.h"
+#include "text/sjis.h"
+#include "ui/paths.h"
+
+char progDir[OS_MAXPATH];
+char16_t progDirW[OS_MAXPATH];
+
+namespace {
+
+constexpr uint16_t LANG_JAPANESE = 0x0411;
+constexpr uint32_t CP_SJIS = 932;
+constexpr uint32_t CP_UTF8 = 65001;
+
+// Highest threshold first; the value is a float widened to double.
+struct VersionName {
+  double atLeast;
+  const char* text;
+};
+constexpr VersionName versionNames[] = {
+    {6.3, " on Windows 8.1 "},  {6.2, " on Windows 8 "},  {6.1, " on Windows 7 "},
+    {6.0, " on Windows Vista "}, {5.2, " on Windows XP "}, {5.1, " on Windows 2000 "},
+};
+
+}  // namespace
+
+void langmodeset(uint16_t langid, uint32_t consolecp, bool dbcssystem) {
+  Lang.japanese = false;
+  Lang.sjisConsole = false;
+  Lang.utf8Console = false;
+  Lang.consoleCp = consolecp;
+  if (langid != LANG_JAPANESE) return;
+  Lang.japanese = true;
+  if (consolecp == CP_UTF8) {
+    Lang.utf8Console = true;
+  } else if (dbcssystem && consolecp == CP_SJIS) {
+    Lang.sjisConsole = true;
+  }
+}
+
+void versiontext(char* out, size_t cap, float version) {
+  double v = version;
+  if (v >= 10.0) {
+    snprintf(out, cap, " on Windows %g ", v);
+    return;
+  }
+  for (const VersionName& name : versionNames) {
+    if (v >= name.atLeast) {
+      snprintf(out, cap, "%s", name.text);
+      return;
+    }
+  }
+  snprintf(out, cap, " on Windows 95-98,Me ");
+}
+
+void startbanner() {
+  langmodeset(oslangid(), osconsolecp(), osisdbcslead(0x92));
+  conflush();
+  ossleep(500);
+  conprintf("Namewright  V1.06\n");
+
+  char system[128];
+  char sysname[96];
+  if (ossysname(sysname, sizeof sysname) == 0) {
+    snprintf(system, sizeof system, " on %s ", sysname);
+  } else {
+    versiontext(system, sizeof system, oswinversion());
+  }
+  conputs(system);
+
+  if (langjapanese()) {
+    char label[64];
+    utf82sjisc(label, reinterpret_cast<const char*>(u8"(日本語環境) "));
+    conputs(label);
+  } else if (Lang.japanese && Lang.utf8Console) {
+    char sjis[64];
+    char utf8[128];
+    utf82sjisc(sjis, reinterpret_cast<const char*>(u8"(UTF-8日本語環境) "));
+    sjis2utf8c(utf8, sjis);
+    conprintf("%s", utf8);
+  } else {
+    conputs("(English mode) ");
+  }
+  conputs("\n");
+}
+
+namespace {
+
+// Appends the separator when the folder is not empty and lacks one.
+template <typename Ch>
+void withsep(Ch* dir) {
+  size_t n = 0;
+  while (dir[n] != 0) n++;
+  if (n > 0 && n + 1 < OS_MAXPATH && dir[n - 1] != static_cast<Ch>(ossep())) {
+    dir[n] = static_cast<Ch>(ossep());
+    dir[n + 1] = 0;
+  }
+}
+
+}  // namespace
+
+void progdirset() {
+  char16_t exeW[OS_MAXPATH];
+  progDirW[0] = 0;
+  if (unistrlen(arggetW(0)) < OS_MAXPATH) getdirW(progDirW, arggetW(0));
+  if (progDirW[0] == 0 && osexepathW(exeW, OS_MAXPATH) == 0) getdirW(progDirW, exeW);
+  if (progDirW[0] == 0) {
+    if (osgetcwdW(progDirW, OS_MAXPATH - 1) == 0) {
+      withsep(progDirW);
+    } else {
+      progDirW[0] = 0;
+      conputs("(Obtaining exe dir failed.) \n");
+    }
+  }
+
+  char exeA[OS_MAXPATH];
+  progDir[0] = 0;
+  if (strlen(argget(0)) < OS_MAXPATH) getdir(progDir, argget(0));
+  if (progDir[0] == 0 && osexepath(exeA, OS_MAXPATH) == 0) getdir(progDir, exeA);
+  if (progDir[0] == 0) {
+    if (osgetcwd(progDir, OS_MAXPATH - 1) == 0) {
+      withsep(progDir);
+    } else {
+      progDir[0] = 0;
+      conputs("(Obtaining exe dir failed.) \n");
+    }
+  }
+}
+
+void setupread() {
+  static const char name[] = "modsetup.ini";
+  char pathA[OS_MAXPATH + sizeof name];
+  char16_t pathW[OS_MAXPATH + sizeof name];
+  snprintf(pathA, sizeof pathA, "%s%s", progDir, name);
+  unistrcpy(pathW, progDirW);
+  size_t n = static_cast<size_t>(unistrlen(pathW));
+  for (size_t i = 0; i < sizeof name; i++) pathW[n + i] = static_cast<char16_t>(name[i]);
+  if (readsetup(pathA) == 0 || readsetupW(pathW) == 0) conputs(" -- modsetup.ini read-in. \n");
+}
+
+namespace {
+
+// strtol from p; *p moves behind the last digit, or stays when there is none.
+long number(const char*& p) {
+  char* end = nullptr;
+  long v = strtol(p, &end, 10);
+  p = end;
+  return v;
+}
+
+bool isdigitc(char c) { return c >= '0' && c <= '9'; }
+
+int upper(char c) { return c >= 'a' && c <= 'z' ? c - 'a' + 'A' : static_cast<unsigned char>(c); }
+
+void skipeq(const char*& p) {
+  if (*p == '=') p++;
+}
+
+}  // namespace
+
+void optiongroup(const char* group, bool apply) {
+  // The second reading parses into a scratch copy so that nothing changes.
+  InfoSettings info = Info;
+  ForceSettings force = Force;
+  ConvSettings conv = Conv;
+  CancelSettings cancel = Cancel;
+  float accuracy = Accuracy;
+
+  const char* p = group;
+  while (*p != 0) {
+    char c = *p++;
+    switch (upper(c)) {
+      case '-':
+      case '/':
+        break;
+      case 'D':
+        skipeq(p);
+        info.displayLevel = static_cast<int8_t>(number(p));
+        conprintf("Info.displayLevel = %ld. \n", static_cast<long>(info.displayLevel));
+        break;
+      case 'E':
+        if (upper(*p) == 'A') p++;
+        skipeq(p);
+        {
+          char* end = nullptr;
+          accuracy = static_cast<float>(strtod(p, &end));
+          p = end;
+        }
+        conprintf("ErrorAdmittance = %g \n", static_cast<double>(accuracy));
+        break;
+      case 'F':
+        skipeq(p);
+        force.display = isdigitc(*p) ? static_cast<int8_t>(number(p)) : int8_t{-1};
+        conprintf("Force.display = %ld. \n", static_cast<long>(force.display));
+        break;
+      case 'M':
+        skipeq(p);
+        conv.mode = static_cast<int8_t>(number(p));
+        conprintf("Conv.mode = %ld. \n", static_cast<long>(conv.mode));
+        break;
+      case 'N':
+        if (upper(*p) == 'D') {
+          p++;
+          skipeq(p);
+          cancel.displaying.dialogue = isdigitc(*p) ? static_cast<int8_t>(number(p)) : int8_t{1};
+          conprintf("Cancel.displaying.dialogue = %d \n", cancel.displaying.dialogue);
+        } else {
+          skipeq(p);
+          number(p);
+        }
+        break;
+      default: {
+        int byte = static_cast<signed char>(c);
+        conprintf("\nOption error: <%c> %02X", byte, static_cast<unsigned>(byte));
+        break;
+      }
+    }
+  }
+  if (!apply) return;
+  Info = info;
+  Force = force;
+  Conv = conv;
+  Cancel = cancel;
+  Accuracy = accuracy;
+}
