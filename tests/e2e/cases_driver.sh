@@ -1,0 +1,113 @@
+# cases_driver.sh - arguments, probes, options, output names and exit status.
+
+begin "no model and no terminal: the dialog is cancelled, usage, status 0"
+run
+expect_status 0
+if [ "$WINDOWS" = 0 ]; then
+  printf '%s\n' "Namewright  V1.06" " on SYSTEM (English mode) " "" \
+    "No dropped PMX file detected. " " Please select PMX file(s). " "" \
+    "Canceled File-Open Dialog Box. (stat=0000)." "Usage " "   Namewright <pmxFileName>.pmx " \
+    > expected.txt
+  expect_console expected.txt
+else
+  expect_line "No dropped PMX file detected. "
+  expect_line "Usage "
+  expect_line "   Namewright <pmxFileName>.pmx "
+fi
+finish
+
+begin "probe lines for a readable and a missing model; a missing model fails the run"
+model example a.pmx
+run a.pmx missing.pmx
+expect_line " -- correctly opened in ANSI or UTF-8. "
+expect_line " -- could not open in ANSI or UTF-8. "
+expect_line " -- could not open in UTF-16. (***) "
+expect_line "Re-opening in UTF-16. "
+expect_line "pmdinforead err -1. "
+expect_line "Error code -1. "
+expect_line ": cannot open file. "
+expect_status 255
+expect_file a-new.pmx
+expect_no_file missing-new.pmx
+finish
+
+begin "an unknown option letter is reported in both passes and applies everywhere"
+model example a.pmx
+run a.pmx -X -ND2
+expect_count 2 "Option error: <X> 58"
+expect_count 2 "Cancel.displaying.dialogue = 2 "
+expect_status 0
+finish
+
+begin "more than 511 arguments: the first 511 are taken"
+model example a.pmx
+args=()
+for i in $(seq 1 520); do args+=("-F0"); done
+run "${args[@]}" a.pmx
+expect_line "Too many command line parameters."
+expect_no_file a-new.pmx
+expect_status 0
+finish
+
+begin "two dropped files are processed in order, each with its own -new file"
+model example a.pmx
+model utf8 b.pmx
+cp a.pmx a.orig
+cp b.pmx b.orig
+run a.pmx b.pmx
+expect_status 0
+expect_file a-new.pmx
+expect_file b-new.pmx
+expect_same a.pmx a.orig
+expect_same b.pmx b.orig
+expect_count 2 "Save OK. "
+finish
+
+begin "an existing -new file moves the output to -new(1), then -new(10)"
+model example m.pmx
+run m.pmx
+expect_file m-new.pmx
+run m.pmx
+expect_file "m-new(1).pmx"
+expect_same m-new.pmx "m-new(1).pmx"
+for k in 2 3 4 5 6 7 8 9; do cp m-new.pmx "m-new($k).pmx"; done
+run m.pmx
+expect_file "m-new(10).pmx"
+finish
+
+begin "all hundred output names taken: nothing written, failure status"
+model example m.pmx
+: > m-new.pmx
+for k in $(seq 1 99); do : > "m-new($k).pmx"; done
+run m.pmx
+expect_line "New PMX save failed. "
+expect_line "Error code 1. "
+expect_status 1
+[ "$(find . -name 'm-new*' -size +0 | wc -l)" = 0 ] || fail "a -new file was written"
+finish
+
+begin "a model without the .PMX extension is read when the question is suppressed"
+model example a.bin
+run -ND2 a.bin
+expect_status 0
+expect_file a-new.bin
+expect_line "Save OK. "
+finish
+
+begin "the extension check takes .PmX and .pmx2 as PMX files"
+model example a.PmX
+model example b.pmx2
+run a.PmX b.pmx2
+expect_status 0
+expect_file a-new.PmX
+expect_file b-new.pmx2
+finish
+
+begin "modsetup.ini beside the program applies before the models"
+model example a.bin
+printf -- '-ND2\n' > modsetup.ini
+run a.bin
+expect_line " -- modsetup.ini read-in. "
+expect_status 0
+expect_file a-new.bin
+finish
