@@ -1,0 +1,85 @@
+# cases_failures.sh - saves and reads that fail: a clear message, the input unchanged,
+# no output file that looks like a good model, and a failure exit status.
+
+# Runs the program without root's power to read and write anything.
+AS_NOBODY="setpriv --reuid=65534 --regid=65534 --clear-groups"
+
+if [ "$WINDOWS" = 0 ]; then
+  begin "the output folder is read-only"
+  model example m.pmx
+  cp m.pmx m.orig
+  chmod 755 "$CASE_DIR"
+  chmod 644 m.pmx
+  PREFIX_SAVED=$PREFIX
+  PREFIX=$AS_NOBODY
+  run m.pmx
+  PREFIX=$PREFIX_SAVED
+  expect_line "Cannot open WR file : m-new.pmx"
+  expect_line "New PMX save failed. "
+  expect_status 1
+  expect_no_file m-new.pmx
+  expect_same m.pmx m.orig
+  finish
+
+  begin "the disk fills up during the save"
+  model bones5000 m.pmx
+  cp m.pmx m.orig
+  size_kb=$(( $(stat -c %s m.pmx) / 1024 / 2 ))
+  OUT=$( (ulimit -f "$size_kb"; trap '' XFSZ; exec "./$PROG_NAME" m.pmx </dev/null 2>/dev/null); echo "status=$?")
+  STATUS=${OUT##*status=}
+  expect_line "File writing error.(or Disk full)"
+  expect_line "New PMX save failed. "
+  expect_status 1
+  expect_no_file m-new.pmx
+  expect_same m.pmx m.orig
+  finish
+
+  begin "the input is a folder"
+  mkdir folder.pmx
+  run folder.pmx
+  expect_line " -- could not open in UTF-16. (***) "
+  expect_status 255
+  expect_no_file folder-new.pmx
+  finish
+
+  begin "the input is a device"
+  run /dev/null
+  expect_line "Error code 2. "
+  expect_status 2
+  finish
+
+  begin "the input cannot be read"
+  model example m.pmx
+  chmod 755 "$CASE_DIR"
+  chmod 000 m.pmx
+  PREFIX_SAVED=$PREFIX
+  PREFIX=$AS_NOBODY
+  run m.pmx
+  PREFIX=$PREFIX_SAVED
+  expect_line " -- could not open in UTF-16. (***) "
+  expect_status 255
+  expect_no_file m-new.pmx
+  finish
+
+  if [ -f "$TOOLS/nwinject.so" ]; then
+    begin "the input is truncated between the reading and the writing pass"
+    model example m.pmx
+    NW_INJECT_TRIGGER=m-new NW_INJECT_PATH=m.pmx NW_INJECT_SIZE=1000 \
+      LD_PRELOAD="$TOOLS/nwinject.so" run m.pmx
+    expect_line "New PMX save failed. "
+    expect_status 1
+    expect_no_file m-new.pmx
+    [ "$(stat -c %s m.pmx)" = 1000 ] || fail "the injection did not happen"
+    finish
+
+    begin "the input is removed between the reading and the writing pass"
+    model example m.pmx
+    NW_INJECT_TRIGGER=m-new NW_INJECT_PATH=m.pmx NW_INJECT_SIZE=delete \
+      LD_PRELOAD="$TOOLS/nwinject.so" run m.pmx
+    expect_line "Cannot open RD file : m.pmx"
+    expect_line "New PMX save failed. "
+    expect_status 1
+    expect_no_file m-new.pmx
+    finish
+  fi
+fi
