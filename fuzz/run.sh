@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# run.sh - builds the fuzz targets and runs each for a while on a corpus seeded with
+# the generated test models and the default rules.
+#   bash fuzz/run.sh BUILD_DIR SECONDS_PER_TARGET
+set -euo pipefail
+build=${1:-build-fuzz}
+seconds=${2:-60}
+here=$(cd "$(dirname "$0")" && pwd)
+top=$(dirname "$here")
+cxx=$(command -v clang++-14 || command -v clang++)
+CXX=$cxx cmake -S "$top" -B "$build" -DNW_FUZZ=ON -DNW_TESTS=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$build" -j2 --target fuzz_pmx fuzz_text nwmkmodel >/dev/null
+
+mkdir -p "$build/corpus/pmx" "$build/corpus/text"
+for kind in example utf8 filled pmx21 badmagic truncated hostile; do
+  "$build/tests/nwmkmodel" "$kind" "$build/corpus/pmx/$kind.pmx" >/dev/null
+done
+cp "$here"/seeds/text/* "$build/corpus/text/" 2>/dev/null || true
+[ -f "$top/data/alias.ini" ] && cp "$top/data/alias.ini" "$build/corpus/text/alias.ini"
+
+for target in fuzz_pmx fuzz_text; do
+  echo "-- $target for ${seconds}s"
+  "$build/fuzz/$target" -max_total_time="$seconds" -max_len=65536 -timeout=10 -rss_limit_mb=2048 \
+    -print_final_stats=1 "$build/corpus/${target#fuzz_}" 2>&1 | tail -n 12
+done
