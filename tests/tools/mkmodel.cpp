@@ -1,0 +1,137 @@
+// mkmodel.cpp - nwmkmodel: writes generated PMX models for tests and the example run.
+//
+//   nwmkmodel <kind> <output.pmx>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "tests/support/pmxbuild.h"
+
+namespace {
+
+using pmxb::Builder;
+using pmxb::Bytes;
+
+constexpr uint16_t STD = 0x001E;  // rotate, move, visible, enabled
+
+// A small but realistic model: the standard skeleton, some bones of its own, the usual
+// face morphs and display frames; some English names vacant, some filled.
+void example(Builder& b, bool filled) {
+  auto en = [&](const char* name) { return filled ? std::string(name) : std::string(); };
+  b.modelName = "サンプルモデル";
+  b.modelNameEn = "Sample model";
+  b.comment = "テスト用のモデルです。";
+  b.commentEn = "A model for tests.";
+
+  for (int w = 0; w < 5; w++) b.addVertex(w);
+  b.addVertex(0);
+  b.addFace(0, 1, 2);
+  b.addFace(3, 4, 5);
+  b.addTexture("tex\\body.png");
+  b.addTexture("toon01.bmp");
+  b.addMaterial("体", "body", 0, 3);
+  b.addMaterial("髪", "", 1, 3);
+
+  b.addBone("全ての親", "master", STD);
+  b.addBone("センター", en("center"), STD | pmxb::BF_TAILBONE);
+  b.addBone("上半身", "upper body", STD);
+  b.addBone("下半身", en("lower body"), STD);
+  b.addBone("首", en("neck"), STD);
+  b.addBone("頭", "head", STD | pmxb::BF_LOCALAXES);
+  b.addBone("左肩", en("shoulder_L"), STD);
+  b.addBone("左腕", en("arm_L"), STD);
+  b.addBone("左腕捩", "arm twist_L", STD | pmxb::BF_FIXEDAXIS);
+  b.addBone("左ひじ", en("elbow_L"), STD);
+  b.addBone("左手捩", en("wrist twist_L"), STD | pmxb::BF_FIXEDAXIS);
+  b.addBone("左手首", "wrist_L", STD);
+  b.addBone("右肩", en("shoulder_R"), STD);
+  b.addBone("右腕", en("arm_R"), STD);
+  b.addBone("右腕捩", en("arm twist_R"), STD | pmxb::BF_FIXEDAXIS);
+  b.addBone("右ひじ", en("elbow_R"), STD);
+  b.addBone("右手首", "wrist_R", STD | pmxb::BF_GRANTROT);
+  b.addBone("左足", en("leg_L"), STD);
+  b.addBone("左ひざ", en("knee_L"), STD);
+  b.addBone("左足首", en("ankle_L"), STD);
+  b.addBone("左足ＩＫ", "leg IK_L", STD | pmxb::BF_IK,
+            {{18, true}, {17, false}});
+  b.addBone("髪", en("hair"), STD | pmxb::BF_EXTPARENT);
+  b.addBone("スカート", en("skirt"), STD | pmxb::BF_GRANTMOVE);
+
+  b.addMorph("まばたき", en("blink"), 1, 2);
+  b.addMorph("あ", "a", 1, 1);
+  b.addMorph("い", en("i"), 1, 1);
+  b.addMorph("う", en("u"), 3, 1);
+  b.addMorph("笑い", en("smile"), 0, 2);
+  b.addMorph("照れ", "blush", 8, 1);
+  b.addMorph("ウィンク", en("wink"), 2, 1);
+
+  b.addFrame("Root", "Root", {{0, 0}}, true);
+  b.addFrame("表情", "Exp", {{1, 0}, {1, 1}, {1, 4}}, true);
+  b.addFrame("体(上)", en("upper body"), {{0, 2}, {0, 4}, {0, 5}});
+  b.addFrame("腕", en("arms"), {{0, 7}, {0, 13}});
+  b.addFrame("髪", en("hair"), {{0, 21}});
+
+  b.addRigidBody("頭", "head");
+  b.addRigidBody("髪", "");
+  b.addJoint("髪", "", 0);
+}
+
+void big(Builder& b) {
+  b.modelName = "大きなモデル";
+  b.addVertex(0);
+  b.addTexture("a.png");
+  b.addMaterial("材質", "", 0, 0);
+  for (int i = 0; i < 5000; i++) {
+    b.addBone("骨" + std::to_string(i), i % 2 ? "bone" + std::to_string(i) : "", STD);
+  }
+  for (int i = 0; i < 9000; i++) {
+    b.addMorph("表情" + std::to_string(i), i % 3 ? "" : "m" + std::to_string(i), 1, 1);
+  }
+  for (int i = 0; i < 1100; i++) b.addFrame("枠" + std::to_string(i), "", {{0, i}});
+  b.addRigidBody("体", "body");
+  b.addJoint("関節", "joint", 1);
+}
+
+int usage() {
+  fputs("usage: nwmkmodel example|utf8|filled|bones5000|pmx21|badmagic|truncated|hostile "
+        "<output.pmx>\n", stderr);
+  return 2;
+}
+
+void putlong(Bytes& f, size_t at, uint32_t v) {
+  for (int i = 0; i < 4; i++) f[at + static_cast<size_t>(i)] = static_cast<uint8_t>(v >> (8 * i));
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 3) return usage();
+  std::string kind = argv[1];
+  Builder b;
+  Bytes file;
+  if (kind == "example" || kind == "utf8" || kind == "filled" || kind == "pmx21" ||
+      kind == "badmagic" || kind == "truncated" || kind == "hostile") {
+    b.utf8 = kind == "utf8";
+    if (kind == "pmx21") {
+      b.version = 2.1f;
+      for (int i = 0; i < 100; i++) b.trailing.push_back(static_cast<uint8_t>(i * 7));
+    }
+    example(b, kind == "filled");
+    file = b.build();
+    if (kind == "badmagic") file[2] = 'Y';
+    if (kind == "truncated") file.resize(b.bones[3].offset + 5);
+    // A bone whose name claims nearly 2 GiB.
+    if (kind == "hostile") putlong(file, b.bones[2].offset, 0x7FFFFFF0u);
+  } else if (kind == "bones5000") {
+    big(b);
+    file = b.build();
+  } else {
+    return usage();
+  }
+  if (!pmxb::writefile(argv[2], file)) {
+    fprintf(stderr, "nwmkmodel: cannot write %s\n", argv[2]);
+    return 1;
+  }
+  printf("%s: %zu bytes\n", argv[2], file.size());
+  return 0;
+}
