@@ -8,7 +8,7 @@
 #include <cstddef>
 #include <cstdint>
 
-// Table look-ups; 0 means unmapped. Arguments are taken as 16 bits.
+// Table look-ups; 0 means unmapped, as is every argument above 0xFFFF.
 uint32_t sjisch2unich(uint32_t code);
 uint32_t unich2sjisch(uint32_t cp);
 // The same with the compatibility overrides consulted first (decoding rows for
