@@ -1,0 +1,4 @@
+// pmxmodel.cpp - the one model of the run.
+#include "pmx/pmxmodel.h"
+
+PmxModel pmxModel;

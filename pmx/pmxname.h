@@ -1,0 +1,36 @@
+// pmxname.h - one text field of a PMX file at a time: its raw bytes and Shift-JIS form.
+//
+// A text field is an int byte length followed by that many bytes in the file's
+// encoding (UTF-16LE or UTF-8). Only the first PMX_NAMEMAX bytes are kept, cut back to
+// a whole character; the rest is consumed and dropped.
+#pragma once
+#include <cstdint>
+
+#include "pmx/pmxmodel.h"
+
+struct PmxName {
+  int32_t stored;                        // the length field as found in the file
+  int32_t len;                           // raw bytes kept
+  uint8_t raw[PMX_NAMEMAX + 4];          // kept bytes, then at least two zero bytes
+  char16_t units[PMX_NAMEMAX / 2 + 3];   // UTF-16 files: the kept units, zero-terminated
+  char sjis[PMX_NAMEMAX + 2];            // Shift-JIS form, after pmxnamesjis
+};
+
+enum PmxNameResult { PN_OK = 0, PN_BADLENGTH = -1, PN_ENDED = -3 };
+
+// Reads one text field through the reader. PN_BADLENGTH when the length is negative
+// (nothing more consumed), PN_ENDED when the file ends inside the field.
+int pmxgetname(PmxName* n, int encoding);
+// Consumes n bytes; 0, or -1 when the file ended first.
+int pmxskip(int64_t n);
+// Fills n->sjis from the raw bytes (unistr2sjisc or utf82sjisc).
+void pmxnamesjis(PmxName* n, int encoding);
+// True when the name's first character is 0 (an empty text).
+bool pmxnameempty(const PmxName* n, int encoding);
+// Rebuilds units from raw after raw and len were changed.
+void pmxnameunits(PmxName* n);
+
+// Cutting a text that is longer than max: the longest prefix of at most max bytes
+// (UTF-8) or max units (UTF-16LE bytes le) that ends on a whole character.
+int utf8cut(const uint8_t* s, int max);
+int utf16cut(const uint8_t* le, int max);

@@ -1,0 +1,549 @@
+// pmxread.cpp - the checking pass over a PMX model: counts, name offsets, names to fill.
+//
+// File layout, all little-endian:
+//   "PMX " | version f32 | globals count u8 | globals | 4 texts (model names, comments)
+//   | vertices | faces | textures | materials | bones | morphs | frames | bodies | joints
+//   | (PMX 2.1: soft bodies, not parsed)
+// A text is an i32 byte length and the bytes; each block is an i32 count and elements.
+#include <cstring>
+
+#include "io/binfile.h"
+#include "names/namelist.h"
+#include "names/rules.h"
+#include "names/translit.h"
+#include "pmx/pmx.h"
+#include "pmx/pmxmodel.h"
+#include "pmx/pmxname.h"
+#include "setup/settings.h"
+#include "text/console.h"
+#include "text/sjis.h"
+
+namespace {
+
+enum ReadStatus { RS_SOUND = 0, RS_BROKEN = 2, RS_ENDED = 3 };
+
+int readStatus = RS_SOUND;
+PmxName nameJ, nameE;
+char repbuf[REP_BUFSIZE];
+char showbuf[4 * PMX_NAMEMAX + 8];
+char pathbuf[1040];
+
+// The element being read, for the messages: its kind and number (-1: the header).
+const char* where = "header";
+int whereIndex = -1;
+
+void at(const char* kind, int index) {
+  where = kind;
+  whereIndex = index;
+}
+
+int stopbroken() {
+  readStatus = RS_BROKEN;
+  return -1;
+}
+
+int stopended() {
+  readStatus = RS_ENDED;
+  if (whereIndex < 0) {
+    conprintf("Err: file ended inside the %s. \n", where);
+  } else {
+    conprintf("Err: file ended inside %s %d. \n", where, whereIndex);
+  }
+  return -1;
+}
+
+// The end check made before every element.
+int endcheck() {
+  if (!rfeof()) return 0;
+  readStatus = RS_ENDED;
+  conprintf("Err: file ended at %s %d. \n", where, whereIndex);
+  return -1;
+}
+
+// Reports a text field that could not be read; -1 then.
+int textfailed(int r, const PmxName* n) {
+  if (r == PN_OK) return 0;
+  if (r == PN_ENDED) return stopended();
+  if (whereIndex < 0) {
+    conprintf("Err: illegal text length %d in the %s. \n", n->stored, where);
+  } else {
+    conprintf("Err: illegal text length %d at %s %d. \n", n->stored, where, whereIndex);
+  }
+  return stopbroken();
+}
+
+int gettext(PmxName* n) { return textfailed(pmxgetname(n, pmxModel.encoding), n); }
+
+// Texts the reader does not look at (comments, paths, names of other elements).
+PmxName skipped;
+int skiptext() { return gettext(&skipped); }
+
+// A block's element count; -1 (reported) when the file ends in it or it is negative.
+int getcount(int32_t* n, const char* kind) {
+  *n = rfgetlong();
+  at(kind, -1);
+  if (rfeof()) {
+    readStatus = RS_ENDED;
+    conprintf("Err: file ended at the %s count. \n", kind);
+    return -1;
+  }
+  return 0;
+}
+
+int badcount(const char* kind, int32_t n) {
+  conprintf("Err: illegal %s count %d. \n", kind, n);
+  return stopbroken();
+}
+
+// A count inside an element (IK links, morph offsets, frame items).
+int getinner(int32_t* n, const char* what) {
+  *n = rfgetlong();
+  if (rfeof()) return stopended();
+  if (*n < 0) {
+    conprintf("Err: illegal %s count %d at %s %d. \n", what, *n, where, whereIndex);
+    return stopbroken();
+  }
+  return 0;
+}
+
+// Index sizes are 1, 2 or 4; anything else would make every index read fail.
+int checkglobals() {
+  if (pmxModel.encoding > 1) {
+    conprintf("Err: unknown text encoding %d in the header. \n", pmxModel.encoding);
+    return stopbroken();
+  }
+  const uint8_t sizes[6] = {pmxModel.vertexIndexSize, pmxModel.textureIndexSize,
+                            pmxModel.materialIndexSize, pmxModel.boneIndexSize,
+                            pmxModel.morphIndexSize, pmxModel.rigidBodyIndexSize};
+  for (uint8_t s : sizes) {
+    if (s != 1 && s != 2 && s != 4) {
+      conprintf("Err: illegal index size %d in the header. \n", s);
+      return stopbroken();
+    }
+  }
+  return 0;
+}
+
+int header() {
+  at("header", -1);
+  static constexpr char magic[3] = {'P', 'M', 'X'};
+  for (char m : magic) {
+    int c = rfgetc();
+    if (c != m) {
+      conprintf("Illegal file format at %06X=(%02X) \n", rftell(), c);
+      return 2;
+    }
+  }
+  rfgetc();
+  conprintf("PMX Ver %4.2f \n", static_cast<double>(pmxModel.version = rfgetfloat()));
+  int globals = rfgetc();
+  if (globals < 8) {
+    conprintf("Illegal file format at %06X=(%02X) \n", rftell(), globals);
+    return 2;
+  }
+  uint8_t g[8];
+  for (uint8_t& v : g) v = static_cast<uint8_t>(rfgetc());
+  pmxskip(globals - 8);
+  if (rfeof()) return stopended();
+  pmxModel.encoding = g[0];
+  pmxModel.additionalUvCount = g[1];
+  pmxModel.vertexIndexSize = g[2];
+  pmxModel.textureIndexSize = g[3];
+  pmxModel.materialIndexSize = g[4];
+  pmxModel.boneIndexSize = g[5];
+  pmxModel.morphIndexSize = g[6];
+  pmxModel.rigidBodyIndexSize = g[7];
+  return checkglobals();
+}
+
+// Shows a model name when it is not empty, and cuts its Shift-JIS form to 20 bytes
+// without leaving half a character.
+void modelname(PmxName* n, bool show) {
+  if (pmxnameempty(n, pmxModel.encoding)) return;
+  pmxnamesjis(n, pmxModel.encoding);
+  if (show) conprintf("Model: %s \n", n->sjis);
+  if (strlen(n->sjis) <= 20) return;
+  int i = 0;
+  bool lone = false;
+  while (i < 20) {
+    if (names::isleadbyte(n->sjis[i])) {
+      lone = i == 19;
+      i += 2;
+    } else {
+      i++;
+    }
+  }
+  n->sjis[20] = 0;
+  if (lone) {
+    n->sjis[19] = 0;
+    if (Info.displayLevel >= 1) conputs("(>20 DBCS-trancated) ");
+  }
+}
+
+int modelnames() {
+  if (gettext(&nameJ) != 0 || gettext(&nameE) != 0) return -1;
+  modelname(&nameE, !langjapanese());
+  modelname(&nameJ, langjapanese());
+  if (skiptext() != 0 || skiptext() != 0) return -1;
+  return 0;
+}
+
+int vertices() {
+  int32_t n;
+  if (getcount(&n, "vertex") != 0) return -1;
+  conprintf("%d Vertices.\n", n);
+  if (n < 0) return badcount("vertex", n);
+  const int b = pmxModel.boneIndexSize;
+  for (int i = 0; i < n; i++) {
+    at("vertex", i);
+    if (endcheck() != 0) return -1;
+    pmxskip(32 + 16 * pmxModel.additionalUvCount);
+    int type = rfgetc();
+    if (type < 0) return stopended();
+    switch (type) {
+      case 0: pmxskip(b); break;
+      case 1: pmxskip(2 * b + 4); break;
+      case 2: pmxskip(4 * b + 16); break;
+      case 3: pmxskip(2 * b + 4 + 36); break;
+      case 4: pmxskip(4 * b + 16); break;
+      default:
+        conprintf("Err: illegal DEF type %d. \n", static_cast<int8_t>(type));
+        return stopbroken();
+    }
+    pmxskip(4);  // edge scale
+  }
+  return 0;
+}
+
+int faces() {
+  int32_t n;
+  if (getcount(&n, "surface") != 0) return -1;
+  conprintf("%d Surfaces.\n", n / 3);
+  if (n < 0) return badcount("surface", n);
+  if (n % 3 != 0) {
+    conprintf("Err: num of surface data (=%d) is not multiples of 3. \n", n);
+    return stopbroken();
+  }
+  for (int i = 0; i < n / 3; i++) {
+    at("surface", i);
+    if (endcheck() != 0) return -1;
+    pmxskip(3 * pmxModel.vertexIndexSize);
+  }
+  return 0;
+}
+
+int textures() {
+  int32_t n;
+  if (getcount(&n, "texture") != 0) return -1;
+  conprintf("%d Textures.\n", n);
+  if (n < 0) return badcount("texture", n);
+  for (int i = 0; i < n; i++) {
+    at("texture", i);
+    if (endcheck() != 0 || skiptext() != 0) return -1;
+  }
+  return 0;
+}
+
+int materials() {
+  int32_t n;
+  if (getcount(&n, "material") != 0) return -1;
+  conprintf("%d Materials.\n", n);
+  if (n < 0) return badcount("material", n);
+  const int t = pmxModel.textureIndexSize;
+  for (int i = 0; i < n; i++) {
+    at("material", i);
+    if (endcheck() != 0 || skiptext() != 0 || skiptext() != 0) return -1;
+    // colours, drawing flags, edge, texture and sphere indices, sphere mode
+    pmxskip(44 + 1 + 20 + 2 * t + 1);
+    int toon = rfgetc();
+    if (toon < 0) return stopended();
+    if (toon > 1) {
+      conprintf("Err: unknown toon sharing mode at matrial %d. \n", i);
+      return stopbroken();
+    }
+    pmxskip(toon == 0 ? t : 1);
+    if (skiptext() != 0) return -1;  // memo
+    int32_t faceVertices = rfgetlong();
+    if (rfeof()) return stopended();
+    if (faceVertices % 3 != 0) {
+      conprintf("Err: illegal material-related vertex number at matrial %d. \n", i);
+      return stopbroken();
+    }
+  }
+  return 0;
+}
+
+// Adds 1 to nameChangeCount when the English name is vacant or its rules change it.
+void countenglish(int (*rules)(char*, const char*)) {
+  if (nameE.stored == 0) {
+    pmxModel.nameChangeCount++;
+    return;
+  }
+  if (rules == nullptr) return;
+  pmxnamesjis(&nameE, pmxModel.encoding);
+  repbuf[0] = 0;
+  rules(repbuf, nameE.sjis);
+  if (strcmp(repbuf, nameE.sjis) != 0) pmxModel.nameChangeCount++;
+}
+
+// The twist bones whose fixed axis matters, in both encodings.
+constexpr const char16_t* twistW[8] = {
+    u"\u5DE6\u8155\u6369", u"\u5DE6\u624B\u6369", u"\u53F3\u8155\u6369", u"\u53F3\u624B\u6369",
+    u"arm twist_L",        u"wrist twist_L",      u"arm twist_R",        u"wrist twist_R"};
+constexpr const char* twist8[8] = {
+    "\xE5\xB7\xA6\xE8\x85\x95\xE6\x8D\xA9", "\xE5\xB7\xA6\xE6\x89\x8B\xE6\x8D\xA9",
+    "\xE5\x8F\xB3\xE8\x85\x95\xE6\x8D\xA9", "\xE5\x8F\xB3\xE6\x89\x8B\xE6\x8D\xA9",
+    "arm twist_L", "wrist twist_L", "arm twist_R", "wrist twist_R"};
+
+bool istwist() {
+  for (int k = 0; k < 8; k++) {
+    const PmxName& n = k < 4 ? nameJ : nameE;
+    if (pmxModel.encoding == 0 ? unistrmatch(n.units, twistW[k]) == 0
+                               : strcmp(reinterpret_cast<const char*>(n.raw), twist8[k]) == 0) {
+      return true;
+    }
+  }
+  return false;
+}
+
+void showtwist() {
+  if (langjapanese()) {
+    conprintf("(found:[%s])\n", nameJ.sjis);
+    return;
+  }
+  if (Lang.japanese && Lang.utf8Console) {
+    sjis2utf8c(showbuf, nameJ.sjis);
+  } else {
+    sjis2eng(showbuf, nameJ.sjis);
+  }
+  conprintf("(found:[%s])\n", showbuf);
+}
+
+int bones() {
+  int32_t n;
+  if (getcount(&n, "bone") != 0) return -1;
+  pmxModel.boneCount = n;
+  conprintf("%d Bones.\n", n);
+  if (n < 0) return badcount("bone", n);
+  const int b = pmxModel.boneIndexSize;
+  for (int i = 0; i < n; i++) {
+    at("bone", i);
+    if (endcheck() != 0) return -1;
+    if (i < PMX_MAXBONES) {
+      pmxModel.boneNameOffset[i] = rftell();
+      pmxModel.storedBoneCount = i + 1;
+    }
+    if (gettext(&nameJ) != 0) return -1;
+    pmxnamesjis(&nameJ, pmxModel.encoding);
+    if (gettext(&nameE) != 0) return -1;
+    countenglish(benrep);
+    pmxskip(12 + b + 4);  // position, parent, layer
+    int flags = rfgetshort() & 0xFFFF;
+    pmxskip((flags & 0x0001) ? b : 12);
+    if (flags & 0x0300) pmxskip(b + 4);
+    if (flags & 0x0400) {
+      pmxskip(12);
+      if (istwist()) showtwist();
+    }
+    if (flags & 0x0800) pmxskip(24);
+    if (flags & 0x2000) pmxskip(4);
+    if (flags & 0x0020) {
+      pmxskip(b + 8);  // target, loop count, limit angle
+      int32_t links;
+      if (getinner(&links, "IK link") != 0) return -1;
+      for (int k = 0; k < links; k++) {
+        if (rfeof()) return stopended();
+        pmxskip(b);
+        if (rfgetc() == 1) pmxskip(24);
+      }
+    }
+  }
+  return 0;
+}
+
+// Bytes of one morph offset by kind; 0 for an unknown kind.
+int offsetsize(int kind) {
+  const int v = pmxModel.vertexIndexSize, m = pmxModel.morphIndexSize;
+  switch (kind) {
+    case 0: return m + 4;                             // group
+    case 1: return v + 12;                            // vertex
+    case 2: return pmxModel.boneIndexSize + 28;       // bone
+    case 3: case 4: case 5: case 6: case 7: return v + 16;  // UV
+    case 8: return pmxModel.materialIndexSize + 113;  // material
+    case 9: return m + 4;                             // flip
+    case 10: return pmxModel.rigidBodyIndexSize + 25; // impulse
+    default: return 0;
+  }
+}
+
+int morphs() {
+  int32_t n;
+  if (getcount(&n, "morph") != 0) return -1;
+  pmxModel.morphCount = n;
+  conprintf("%d Morphs.\n", n);
+  if (n < 0) return badcount("morph", n);
+  for (int i = 0; i < n; i++) {
+    at("morph", i);
+    if (endcheck() != 0) return -1;
+    if (i < PMX_MAXMORPHS) {
+      pmxModel.morphNameOffset[i] = rftell();
+      pmxModel.storedMorphCount = i + 1;
+    }
+    if (gettext(&nameJ) != 0 || gettext(&nameE) != 0) return -1;
+    countenglish(menrep);
+    pmxskip(1);  // panel
+    int kind = rfgetc();
+    if (kind < 0) return stopended();
+    if (kind > 10) {
+      conprintf("Err: unknown morph kind at morph %d. \n", i);
+      return stopbroken();
+    }
+    int32_t offsets;
+    if (getinner(&offsets, "morph offset") != 0) return -1;
+    if (pmxskip(static_cast<int64_t>(offsets) * offsetsize(kind)) != 0) return stopended();
+  }
+  return 0;
+}
+
+int frames() {
+  int32_t n;
+  if (getcount(&n, "display frame") != 0) return -1;
+  pmxModel.frameCount = n;
+  conprintf("%d Frames.\n", n);
+  if (n < 0) return badcount("display frame", n);
+  for (int i = 0; i < n; i++) {
+    at("display frame", i);
+    if (endcheck() != 0) return -1;
+    if (i < PMX_MAXFRAMES) {
+      pmxModel.frameNameOffset[i] = rftell();
+      pmxModel.storedFrameCount = i + 1;
+    }
+    if (gettext(&nameJ) != 0 || gettext(&nameE) != 0) return -1;
+    countenglish(nullptr);
+    pmxskip(1);  // special frame
+    int32_t items;
+    if (getinner(&items, "frame element") != 0) return -1;
+    for (int k = 0; k < items; k++) {
+      if (rfeof()) return stopended();
+      int type = rfgetc();
+      pmxskip(type == 0 ? pmxModel.boneIndexSize : pmxModel.morphIndexSize);
+    }
+  }
+  return 0;
+}
+
+int bodies() {
+  int32_t n;
+  if (getcount(&n, "rigid body") != 0) return -1;
+  conprintf("%d Rigid-bodies.\n", n);
+  if (n < 0) return badcount("rigid body", n);
+  for (int i = 0; i < n; i++) {
+    at("rigid body", i);
+    if (endcheck() != 0 || skiptext() != 0 || skiptext() != 0) return -1;
+    // bone, group, non-collision mask, shape, 14 floats, physics mode
+    pmxskip(pmxModel.boneIndexSize + 1 + 2 + 1 + 56 + 1);
+  }
+  return 0;
+}
+
+int joints() {
+  int32_t n;
+  if (getcount(&n, "joint") != 0) return -1;
+  conprintf("%d Joints.\n", n);
+  if (n < 0) return badcount("joint", n);
+  for (int i = 0; i < n; i++) {
+    at("joint", i);
+    if (endcheck() != 0 || skiptext() != 0 || skiptext() != 0) return -1;
+    int type = rfgetc();
+    if (type < 0) return stopended();
+    if (type > 5) {
+      conprintf("Err: joint type %d unsupported at joint %d. \n", type, i);
+      return stopbroken();
+    }
+    pmxskip(2 * pmxModel.rigidBodyIndexSize + 96);
+  }
+  // The last joint must be whole too: nothing after it would notice.
+  if (rfeof()) return stopended();
+  return 0;
+}
+
+// Whatever follows the joints: counted, and dumped on request.
+void trailing() {
+  conputs("OK. \n");
+  int c = rfgetc();
+  if (c < 0) {
+    conputs("PMX 2.0: correctly read-in: OK. \n");
+    conputs("done. \n");
+    return;
+  }
+  conputs("PMX 2.1: reading extended data ...\n");
+  const int level = Info.displayLevel;
+  if (level >= 2) conputs("Unrecognized data bytes found. \n");
+  static constexpr char hex[] = "0123456789ABCDEF";
+  char line[16 * 3 + 2];
+  int fill = 0;
+  long count = 0;
+  uint8_t chunk[1024];
+  int32_t got = 1;
+  chunk[0] = static_cast<uint8_t>(c);
+  while (got > 0) {
+    count += got;
+    for (int k = 0; level >= 1 && k < got; k++) {
+      line[fill++] = hex[chunk[k] >> 4];
+      line[fill++] = hex[chunk[k] & 15];
+      line[fill++] = ' ';
+      if (fill == 48) {
+        line[fill++] = '\n';
+        conwrite(line, static_cast<size_t>(fill));
+        fill = 0;
+      }
+    }
+    got = rfeof() ? 0 : rfread(chunk, sizeof chunk);
+  }
+  if (level >= 1) {
+    conwrite(line, static_cast<size_t>(fill));
+    conputs("\n");
+    conputs(level >= 2 ? "Unrecognized block: " : "SoftBody block: ");
+    conprintf("Total %ld bytes.\n", count);
+  }
+  conputs("done. \n");
+}
+
+void resetmodel() {
+  pmxModel.boneCount = pmxModel.morphCount = pmxModel.frameCount = 0;
+  pmxModel.storedBoneCount = pmxModel.storedMorphCount = pmxModel.storedFrameCount = 0;
+}
+
+}  // namespace
+
+int pmdinforead(const char* pathA, const char16_t* pathW, int useW) {
+  readStatus = RS_BROKEN;
+  resetmodel();
+  if (useW) {
+    unistr2sjis(pathbuf, pathW);
+    conprintf("Reading from: %s \n", pathbuf);
+    if (rfopenW(pathW) != 0) return -1;
+  } else {
+    conprintf("Reading from: %s \n", pathA);
+    if (rfopen(pathA) != 0) return -1;
+  }
+  readStatus = RS_SOUND;
+  int r = header();
+  if (r == 2) {
+    readStatus = RS_BROKEN;
+    rfclose();
+    return 2;
+  }
+  if (r == 0 && modelnames() == 0 && vertices() == 0 && faces() == 0 && textures() == 0 &&
+      materials() == 0 && bones() == 0 && morphs() == 0 && frames() == 0 && bodies() == 0 &&
+      joints() == 0) {
+    trailing();
+  }
+  rfclose();
+  conputs("\n");
+  return 0;
+}
+
+int pmdinforeadA(const char* path) { return pmdinforead(path, nullptr, 0); }
+int pmdinforeadW(const char16_t* path) { return pmdinforead(nullptr, path, 1); }
+int pmdinforeadstatus() { return readStatus; }

@@ -1,0 +1,427 @@
+// pmxwrite.cpp - writes the "-new" copy of a model with its English names filled.
+//
+// The source is copied as it is between the name fields recorded by the reader; at each
+// bone, morph and display frame the two name fields are read, the English name decided
+// and both written again in the source's encoding.
+#include <array>
+#include <cstring>
+
+#include "io/binfile.h"
+#include "names/fillname.h"
+#include "names/namelist.h"
+#include "names/rules.h"
+#include "pmx/pmx.h"
+#include "pmx/pmxmodel.h"
+#include "pmx/pmxname.h"
+#include "setup/settings.h"
+#include "text/console.h"
+#include "text/sjis.h"
+
+namespace {
+
+// Arrow symbols in English morph names, spelled with plain arrows: one row per code
+// point from U+2194 to U+21F3, up to four characters out (0 ends a row early).
+constexpr char16_t L = u'\u2190', U = u'\u2191', R = u'\u2192', D = u'\u2193';
+constexpr char16_t W = u'\u301C', LT = u'\uFF1C', GT = u'\uFF1E';
+constexpr char16_t ARROW_FIRST = 0x2194, ARROW_LAST = 0x21F3;
+constexpr std::array<std::array<char16_t, 4>, 96> arrows = {{
+    {{L, R}},  // ↔ U+2194 ←→
+    {{U, D}},  // ↕ U+2195 ↑↓
+    {{L, U}},  // ↖ U+2196 ←↑
+    {{U, R}},  // ↗ U+2197 ↑→
+    {{D, R}},  // ↘ U+2198 ↓→
+    {{L, D}},  // ↙ U+2199 ←↓
+    {{L}},  // ↚ U+219A ←
+    {{R}},  // ↛ U+219B →
+    {{L, W}},  // ↜ U+219C ←〜
+    {{W, R}},  // ↝ U+219D 〜→
+    {{L, L}},  // ↞ U+219E ←←
+    {{U, U}},  // ↟ U+219F ↑↑
+    {{R, R}},  // ↠ U+21A0 →→
+    {{D, D}},  // ↡ U+21A1 ↓↓
+    {{L, LT}},  // ↢ U+21A2 ←＜
+    {{GT, R}},  // ↣ U+21A3 ＞→
+    {{L, '|'}},  // ↤ U+21A4 ←|
+    {{U}},  // ↥ U+21A5 ↑
+    {{'|', R}},  // ↦ U+21A6 |→
+    {{D}},  // ↧ U+21A7 ↓
+    {{U, D}},  // ↨ U+21A8 ↑↓
+    {{L, D}},  // ↩ U+21A9 ←↓
+    {{D, R}},  // ↪ U+21AA ↓→
+    {{L}},  // ↫ U+21AB ←
+    {{R}},  // ↬ U+21AC →
+    {{L, R}},  // ↭ U+21AD ←→
+    {{L, R}},  // ↮ U+21AE ←→
+    {{D, U, D}},  // ↯ U+21AF ↓↑↓
+    {{L, U}},  // ↰ U+21B0 ←↑
+    {{U, R}},  // ↱ U+21B1 ↑→
+    {{L, D}},  // ↲ U+21B2 ←↓
+    {{D, R}},  // ↳ U+21B3 ↓→
+    {{R, D}},  // ↴ U+21B4 →↓
+    {{L, D}},  // ↵ U+21B5 ←↓
+    {{D, ')'}},  // ↶ U+21B6 ↓)
+    {{'(', D}},  // ↷ U+21B7 (↓
+    {{L, U}},  // ↸ U+21B8 ←↑
+    {{'|', L, R, '|'}},  // ↹ U+21B9 |←→|
+    {{'(', U}},  // ↺ U+21BA (↑
+    {{U, ')'}},  // ↻ U+21BB ↑)
+    {{L}},  // ↼ U+21BC ←
+    {{L}},  // ↽ U+21BD ←
+    {{U}},  // ↾ U+21BE ↑
+    {{U}},  // ↿ U+21BF ↑
+    {{R}},  // ⇀ U+21C0 →
+    {{R}},  // ⇁ U+21C1 →
+    {{D}},  // ⇂ U+21C2 ↓
+    {{D}},  // ⇃ U+21C3 ↓
+    {{L, R}},  // ⇄ U+21C4 ←→
+    {{U, D}},  // ⇅ U+21C5 ↑↓
+    {{L, R}},  // ⇆ U+21C6 ←→
+    {{L, L}},  // ⇇ U+21C7 ←←
+    {{U, U}},  // ⇈ U+21C8 ↑↑
+    {{R, R}},  // ⇉ U+21C9 →→
+    {{D, D}},  // ⇊ U+21CA ↓↓
+    {{L, R}},  // ⇋ U+21CB ←→
+    {{L, R}},  // ⇌ U+21CC ←→
+    {{L}},  // ⇍ U+21CD ←
+    {{L, R}},  // ⇎ U+21CE ←→
+    {{L, R}},  // ⇏ U+21CF ←→
+    {{L}},  // ⇐ U+21D0 ←
+    {{U}},  // ⇑ U+21D1 ↑
+    {{R}},  // ⇒ U+21D2 →
+    {{D}},  // ⇓ U+21D3 ↓
+    {{L, R}},  // ⇔ U+21D4 ←→
+    {{U, D}},  // ⇕ U+21D5 ↑↓
+    {{L, U}},  // ⇖ U+21D6 ←↑
+    {{U, R}},  // ⇗ U+21D7 ↑→
+    {{D, R}},  // ⇘ U+21D8 ↓→
+    {{L, D}},  // ⇙ U+21D9 ←↓
+    {{L}},  // ⇚ U+21DA ←
+    {{R}},  // ⇛ U+21DB →
+    {{L}},  // ⇜ U+21DC ←
+    {{R}},  // ⇝ U+21DD →
+    {{U}},  // ⇞ U+21DE ↑
+    {{D}},  // ⇟ U+21DF ↓
+    {{L}},  // ⇠ U+21E0 ←
+    {{U}},  // ⇡ U+21E1 ↑
+    {{R}},  // ⇢ U+21E2 →
+    {{D}},  // ⇣ U+21E3 ↓
+    {{'|', L}},  // ⇤ U+21E4 |←
+    {{R, '|'}},  // ⇥ U+21E5 →|
+    {{L}},  // ⇦ U+21E6 ←
+    {{U}},  // ⇧ U+21E7 ↑
+    {{R}},  // ⇨ U+21E8 →
+    {{D}},  // ⇩ U+21E9 ↓
+    {{U}},  // ⇪ U+21EA ↑
+    {{U}},  // ⇫ U+21EB ↑
+    {{U}},  // ⇬ U+21EC ↑
+    {{U}},  // ⇭ U+21ED ↑
+    {{U}},  // ⇮ U+21EE ↑
+    {{U}},  // ⇯ U+21EF ↑
+    {{R}},  // ⇰ U+21F0 →
+    {{L, U}},  // ⇱ U+21F1 ←↑
+    {{D, R}},  // ⇲ U+21F2 ↓→
+    {{U, D}},  // ⇳ U+21F3 ↑↓
+}};
+static_assert(arrows.size() == ARROW_LAST - ARROW_FIRST + 1, "one row per arrow code point");
+
+PmxName nameJ, nameE;
+char gen[REP_BUFSIZE];
+char newname[REP_BUFSIZE];
+char pathbuf[2][1040];
+// A new name in the file's encoding, before it is cut to PMX_NAMEMAX bytes.
+char16_t convW[2 * REP_BUFSIZE + 4];
+uint8_t conv[4 * REP_BUFSIZE + 4];
+// A repaired name before the cut.
+uint8_t fixbuf[4 * PMX_NAMEMAX + 16];
+bool failed;
+
+int changedsource() {
+  conputs("Err: the source file changed after it was read. \n");
+  failed = true;
+  return -1;
+}
+
+// Copies the source up to offset; -1 when a side failed or the source is not as read.
+int copyto(int32_t offset) {
+  int32_t n = offset - rftell();
+  if (n < 0) return changedsource();
+  int32_t got = wfcopybytes(n);
+  if (got < 0) {
+    failed = true;
+    return -1;
+  }
+  return got == n ? 0 : changedsource();
+}
+
+void putname(const uint8_t* bytes, int32_t len) {
+  wfputlong(len);
+  for (int32_t k = 0; k < len; k++) wfputc(bytes[k]);
+}
+
+// ---- The check of English morph names ---------------------------------------------
+
+bool plainascii(const char* s) {
+  for (; *s != 0; s++) {
+    unsigned char c = static_cast<unsigned char>(*s);
+    if (c < 0x20 || c > 0x7F) return false;
+  }
+  return true;
+}
+
+void dumpsjis(const char* s) {
+  conputs("SJIS(");
+  for (size_t i = 0; s[i] != 0; i++) {
+    unsigned char c = static_cast<unsigned char>(s[i]);
+    if (names::isleadbyte(c) && s[i + 1] != 0) {
+      conprintf("[%02X ", c);
+      conprintf("%02X]", static_cast<unsigned char>(s[++i]));
+    } else if (c >= 0x20 && c <= 0x7D) {
+      conprintf("%c", c);
+    } else {
+      conprintf("[%02X]", c);
+    }
+  }
+  conputs(") ");
+}
+
+void dumpraw(const char* prefix) {
+  conputs(prefix);
+  if (pmxModel.encoding == 0) {
+    conputs("UTF16(");
+    for (const char16_t* u = nameE.units; *u != 0; u++) {
+      if (*u >= 0x20 && *u <= 0x7D) {
+        conprintf("%c", static_cast<char>(*u));
+      } else {
+        conprintf("[%04X]", static_cast<unsigned>(*u));
+      }
+    }
+  } else {
+    conputs("UTF8(");
+    for (const uint8_t* b = nameE.raw; *b != 0; b++) {
+      if (*b >= 0x20 && *b <= 0x7D) {
+        conprintf("%c", *b);
+      } else {
+        conprintf("[%02X]", *b);
+      }
+    }
+  }
+  conputs(") ");
+}
+
+// One character of the repaired text: its replacement units (n of them) in out.
+int mapchar(uint32_t cp, char16_t* out) {
+  if (cp < ARROW_FIRST || cp > ARROW_LAST) return 0;
+  const auto& row = arrows[cp - ARROW_FIRST];
+  int n = 0;
+  while (n < 4 && row[static_cast<size_t>(n)] != 0) {
+    out[n] = row[static_cast<size_t>(n)];
+    n++;
+  }
+  return n;
+}
+
+int put8(uint8_t* at, char16_t u) {
+  if (u < 0x80) {
+    at[0] = static_cast<uint8_t>(u);
+    return 1;
+  }
+  if (u < 0x800) {
+    at[0] = static_cast<uint8_t>(0xC0 | (u >> 6));
+    at[1] = static_cast<uint8_t>(0x80 | (u & 0x3F));
+    return 2;
+  }
+  at[0] = static_cast<uint8_t>(0xE0 | (u >> 12));
+  at[1] = static_cast<uint8_t>(0x80 | ((u >> 6) & 0x3F));
+  at[2] = static_cast<uint8_t>(0x80 | (u & 0x3F));
+  return 3;
+}
+
+// Replaces the raw English name by its repaired form, cut to whole characters.
+void repairutf16() {
+  int n = 0;  // units out
+  char16_t rep[4];
+  for (const char16_t* u = nameE.units; *u != 0;) {
+    int m = mapchar(*u, rep);
+    int take = 1;
+    if (m == 0) {
+      rep[0] = *u;
+      m = 1;
+      if (*u >= 0xD800 && *u <= 0xDBFF && u[1] >= 0xDC00 && u[1] <= 0xDFFF) {
+        rep[1] = u[1];
+        m = take = 2;
+      }
+    }
+    if (n + m > PMX_NAMEMAX / 2) break;
+    for (int k = 0; k < m; k++, n++) {
+      fixbuf[2 * n] = static_cast<uint8_t>(rep[k] & 0xFF);
+      fixbuf[2 * n + 1] = static_cast<uint8_t>(rep[k] >> 8);
+    }
+    u += take;
+  }
+  memcpy(nameE.raw, fixbuf, static_cast<size_t>(2 * n));
+  nameE.len = 2 * n;
+  memset(nameE.raw + nameE.len, 0, sizeof nameE.raw - static_cast<size_t>(nameE.len));
+  pmxnameunits(&nameE);
+}
+
+void repairutf8() {
+  int n = 0;  // bytes out
+  const uint8_t* s = nameE.raw;
+  for (int i = 0; s[i] != 0;) {
+    uint8_t piece[16];
+    int m = 0, take = 1;
+    // An arrow is always the three bytes E2 86 xx or E2 87 xx.
+    if (s[i] == 0xE2 && (s[i + 1] == 0x86 || s[i + 1] == 0x87) && (s[i + 2] & 0xC0) == 0x80) {
+      char16_t cp = static_cast<char16_t>(0x2000 | ((s[i + 1] & 0x3F) << 6) | (s[i + 2] & 0x3F));
+      char16_t rep[4];
+      int r = mapchar(cp, rep);
+      for (int k = 0; k < r; k++) m += put8(piece + m, rep[k]);
+      if (r > 0) take = 3;
+    }
+    if (m == 0) {
+      // Anything else is kept as it is, a whole sequence at a time.
+      take = s[i] >= 0xF0 ? 4 : s[i] >= 0xE0 ? 3 : s[i] >= 0xC0 ? 2 : 1;
+      int k = 0;
+      while (k < take && (k == 0 || (s[i + k] & 0xC0) == 0x80)) {
+        piece[k] = s[i + k];
+        k++;
+      }
+      m = take = k;
+    }
+    if (n + m > PMX_NAMEMAX) break;
+    memcpy(fixbuf + n, piece, static_cast<size_t>(m));
+    n += m;
+    i += take;
+  }
+  memcpy(nameE.raw, fixbuf, static_cast<size_t>(n));
+  nameE.len = n;
+  memset(nameE.raw + n, 0, sizeof nameE.raw - static_cast<size_t>(n));
+}
+
+void checkmorphname() {
+  if (Force.display != 0 && gen[0] != 0) return;
+  if (plainascii(nameE.sjis)) return;
+  dumpsjis(nameE.sjis);
+  dumpraw("");
+  if (pmxModel.encoding == 0) {
+    repairutf16();
+  } else {
+    repairutf8();
+  }
+  pmxnamesjis(&nameE, pmxModel.encoding);
+  dumpraw("=> ");
+}
+
+// ---- One record ---------------------------------------------------------------------
+
+// Puts the new Shift-JIS English name into nameE in the file's encoding, cut at a
+// whole character when it does not fit.
+void encodename(const char* sjis) {
+  if (pmxModel.encoding == 0) {
+    sjis2unistrc(convW, sjis);
+    int n = 0;
+    while (convW[n] != 0 && n < PMX_NAMEMAX / 2 + 1) {
+      conv[2 * n] = static_cast<uint8_t>(convW[n] & 0xFF);
+      conv[2 * n + 1] = static_cast<uint8_t>(convW[n] >> 8);
+      n++;
+    }
+    if (n > PMX_NAMEMAX / 2) n = utf16cut(conv, PMX_NAMEMAX / 2);
+    nameE.len = 2 * n;
+  } else {
+    sjis2utf8c(reinterpret_cast<char*>(conv), sjis);
+    int n = static_cast<int>(strlen(reinterpret_cast<const char*>(conv)));
+    nameE.len = n > PMX_NAMEMAX ? utf8cut(conv, PMX_NAMEMAX) : n;
+  }
+  memcpy(nameE.raw, conv, static_cast<size_t>(nameE.len));
+}
+
+struct RecordKind {
+  NameKind kind;
+  const char* line;
+  int (*rules)(char*, const char*);
+};
+
+constexpr RecordKind boneKind = {NameKind::bone, "(bone %d) (jp) %s ", brep};
+constexpr RecordKind morphKind = {NameKind::morph, "(morph %d) (jp) %s ", mrep};
+constexpr RecordKind frameKind = {NameKind::frame, "(frame %d) (jp) %s ", mrep};
+
+// Rewrites the names of one element; -1 ends the loop.
+int record(const RecordKind& rk, int i, int32_t offset) {
+  const int enc = pmxModel.encoding;
+  if (copyto(offset) != 0) return -1;
+  if (pmxgetname(&nameJ, enc) != PN_OK) return changedsource();
+  pmxnamesjis(&nameJ, enc);
+  gen[0] = 0;
+  rk.rules(gen, nameJ.sjis);
+  gen[GEN_NAMEMAX] = 0;
+  conprintf(rk.line, i, nameJ.sjis);
+  putname(nameJ.raw, nameJ.len);
+  if (wferror()) {
+    conputs("Error writing file. \n");
+    failed = true;
+    return -1;
+  }
+  if (pmxgetname(&nameE, enc) != PN_OK) return changedsource();
+  pmxnamesjis(&nameE, enc);
+  conprintf("  (en) %s ", nameE.sjis);
+  if (rk.kind == NameKind::morph) checkmorphname();
+  if (fillenglish(rk.kind, nameE.sjis, gen, newname) != 0) encodename(newname);
+  conputs("\n");
+  putname(nameE.raw, nameE.len);
+  if (wferror()) {
+    conputs("Error writing file. \n");
+    failed = true;
+    return -1;
+  }
+  return 0;
+}
+
+void records(const RecordKind& rk, int count, int stored, const int32_t* offsets) {
+  for (int i = 0; !failed && i < count && i < stored; i++) {
+    if (record(rk, i, offsets[i]) != 0) return;
+  }
+}
+
+}  // namespace
+
+int pmxrewrite(const char* outA, const char16_t* outW, const char* srcA, const char16_t* srcW,
+               int useW) {
+  if (useW) {
+    unistr2sjis(pathbuf[0], srcW);
+    unistr2sjis(pathbuf[1], outW);
+  }
+  conprintf("Reading from: %s \n", useW ? pathbuf[0] : srcA);
+  conprintf("Writing to  : %s \n", useW ? pathbuf[1] : outA);
+  if ((useW ? rfopenW(srcW) : rfopen(srcA)) != 0) return -1;
+  if ((useW ? wfopenW(outW) : wfopen(outA)) != 0) {
+    rfclose();
+    return -1;
+  }
+  conputs(" scanning ... \n");
+  conputs("\n");
+
+  failed = false;
+  records(boneKind, pmxModel.boneCount, pmxModel.storedBoneCount, pmxModel.boneNameOffset);
+  records(morphKind, pmxModel.morphCount, pmxModel.storedMorphCount, pmxModel.morphNameOffset);
+  records(frameKind, pmxModel.frameCount, pmxModel.storedFrameCount, pmxModel.frameNameOffset);
+
+  if (failed || wfcopyrest() < 0) {
+    conputs("Failed in writing to end. \n");
+    failed = true;
+  }
+  // Buffered bytes still have to reach the disk before the copy counts as written.
+  if (!failed && (wfflush() != 0 || wferror() != 0)) failed = true;
+  rfclose();
+  if (failed) {
+    wfdiscard();
+  } else {
+    wfclose();
+  }
+  conputs("\n");
+  return failed ? -1 : 0;
+}
+
+int pmxrewriteA(const char* out, const char* src) { return pmxrewrite(out, nullptr, src, nullptr, 0); }
+int pmxrewriteW(const char16_t* out, const char16_t* src) {
+  return pmxrewrite(nullptr, out, nullptr, src, 1);
+}
