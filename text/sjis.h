@@ -16,8 +16,10 @@ uint32_t unich2sjisch(uint32_t cp);
 uint32_t sjisch2unichc(uint32_t code);
 uint32_t unich2sjischc(uint32_t cp);
 
-// Plain conversions (main tables only).
+// Plain conversions (main tables only). sjis2unistr(cat) write code points beyond
+// U+FFFF as surrogate pairs and unmapped codes as '?'.
 int sjis2unistr(char16_t* dst, const char* src);     // source bytes read (cap 9998)
+// Appends; the whole string stays within 9999 units (terminator included).
 int sjis2unistrcat(char16_t* dst, const char* src);  // source bytes read
 int unistr2sjis(char* dst, const char16_t* src);     // units read (cap 9998)
 int utf82unistr(char16_t* dst, const char* src);     // 7 well-formed, 0 not
@@ -27,7 +29,9 @@ int unistr2utf8(char* dst, const char16_t* src);     // source bytes read
 int unistr2sjisc(char* dst, const char16_t* src);    // source bytes read
 int utf82sjisc(char* dst, const char* src);          // 7 well-formed, 0 not
 int sjis2utf8c(char* dst, const char* src);          // scan verdict
-int sjis2utf8catc(char* dst, const char* src);       // scan verdict, -1 (dst holds 520 bytes)
+// Appends to dst, which holds 520 bytes: -1 (nothing written) when dst has no terminator
+// there, else the scan verdict; characters that would not fit are left out.
+int sjis2utf8catc(char* dst, const char* src);
 int sjis2unistrc(char16_t* dst, const char* src);    // scan verdict
 
 // UTF-16 string utilities.
