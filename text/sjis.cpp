@@ -350,6 +350,11 @@ int sjis2unistrcat(char16_t* dst, const char* src) {
   return sjis2uniat(dst + end, src, kUnitCap - 1 - end);
 }
 
+// A cheap guard that the tables were generated the right way round.
+void sjistab::check2661(uint32_t code) {
+  if (code != 0x83BB) conprintf("Assert fail converting unich0x2661 => sjisch0x83BB (%04X). \n", code);
+}
+
 int unistr2sjis(char* dst, const char16_t* src) {
   int n = 0;  // units read
   char* d = dst;
@@ -360,9 +365,7 @@ int unistr2sjis(char* dst, const char16_t* src) {
       continue;
     }
     uint32_t code = unich2sjisch(u);
-    // A cheap guard that the tables were generated the right way round.
-    if (u == 0x2661 && code != 0x83BB)
-      conprintf("Assert fail converting unich0x2661 => sjisch0x83BB (%04X). \n", code);
+    if (u == 0x2661) sjistab::check2661(code);
     d = code != 0 ? putsjis(d, code) : putsjis(d, '?');
   }
   *d = 0;
