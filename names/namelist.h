@@ -25,6 +25,8 @@ int nlinit();
 int nladd(int list, const char* s);     // entry number, or 0 when not stored
 int nlcount(int list);
 int nlget(int list, char* dst, int n);  // 0, or -1 when n is out of range
+// Entry n in place, for the rule functions' hot loop; n must lie in 1..nlcount(list).
+const char* nlentry(int list, int n);
 
 namespace names {
 // The fixed lead-byte test of name handling: 0x80-0x9F or 0xE0-0xFC. (In a namespace
