@@ -1,0 +1,50 @@
+// fillname.cpp - decides the English name each bone, morph and display frame receives.
+#include "names/fillname.h"
+
+#include <cstring>
+
+#include "names/rules.h"
+#include "setup/settings.h"
+#include "text/console.h"
+
+namespace {
+
+char fixed[REP_BUFSIZE];  // the English name after the English-name rules
+
+void copyname(char* out, const char* s) {
+  size_t n = strnlen(s, REP_BUFSIZE - 1);
+  memcpy(out, s, n);
+  out[n] = 0;
+}
+
+}  // namespace
+
+int fillenglish(NameKind kind, const char* en, const char* gen, char* out) {
+  bool vacant = en[0] == 0;
+  if (Force.display != 0 && gen[0] != 0) {
+    vacant = true;
+    conputs("(CLR) ");
+  }
+  if (!vacant) {
+    if (kind == NameKind::bone && strcmp(en, "D") == 0 && strlen(gen) >= 2) {
+      vacant = true;  // "D" is a placeholder some editors leave in bone names
+    } else if (kind != NameKind::frame) {
+      if (kind == NameKind::bone) {
+        benrep(fixed, en);
+      } else {
+        menrep(fixed, en);
+      }
+      if (strcmp(fixed, en) == 0) return 0;
+      if (fixed[0] != 0) {
+        copyname(out, fixed);
+        conprintf(" => %s ", out);
+        return 1;
+      }
+      vacant = true;
+    }
+  }
+  if (!vacant) return 0;
+  copyname(out, gen);
+  if (kind == NameKind::morph || out[0] != 0) conprintf(" => %s ", out);
+  return 1;
+}
