@@ -99,6 +99,8 @@ void Builder::addFace(int a, int b, int c) {
   faces_.push_back(c);
 }
 
+void Builder::addFaceIndex(int v) { faces_.push_back(v); }
+
 void Builder::addTexture(const std::string& path) { textures_.push_back(path); }
 
 void Builder::addMaterial(const std::string& name, const std::string& en, int toonMode,

@@ -75,6 +75,7 @@ class Builder {
 
   void addVertex(int weightType);
   void addFace(int a, int b, int c);
+  void addFaceIndex(int v);  // one vertex index, to make counts that are not whole faces
   void addTexture(const std::string& path);
   // toonMode 0: a texture index follows; 1: a shared toon number follows.
   void addMaterial(const std::string& name, const std::string& en, int toonMode,
