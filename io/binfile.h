@@ -1,10 +1,11 @@
 // binfile.h - the process-wide buffered binary reader (rf) and writer (wf).
 //
 // One reader and one writer, each on one file at a time, both may be open at once.
-// Handle mode (UTF-16 path) keeps an 8192-byte buffer of its own; stream mode (ANSI
-// path) uses a standard-library stream given an 8192-byte buffer. Failures are printed
-// on the console when they happen and close the failing side; callers read or write a
-// whole record and then test rfeof / wferror.
+// Handle mode (UTF-16 path) works on the system's file handle, stream mode (ANSI path)
+// on a standard-library stream given an 8192-byte buffer; either way bytes pass through
+// the side's own 8192-byte buffer. Failures are printed on the console when they happen
+// and close the failing side; callers read or write a whole record and then test
+// rfeof / wferror.
 #pragma once
 #include <cstdint>
 
@@ -16,25 +17,32 @@ int rfopen(const char* path);          // 0, or -1 with a message
 int rftryopenW(const char16_t* path);  // silent
 int rftryopen(const char* path);       // silent
 void rfclose();
-int rfgetc();                          // 0..255, or -1 at the end (the reader closes)
+inline int rfgetc();                   // 0..255, or -1 at the end (the reader closes)
 int16_t rfgetshort();                  // missing bytes read as 0xFF
 int32_t rfgetlong();
 float rfgetfloat();
 int32_t rfgetint(int size);            // size 1, 2 (unsigned) or 4 (signed)
 int32_t rfread(void* dst, int32_t n);  // bytes delivered
 int rfbufrewind();                     // 0 or -2
-int rfseek(int32_t offset);            // 0 or -2
-int32_t rftell();
+// 0 or -2. A reader that is closed (also by reaching the end) cannot seek: -2.
+int rfseek(int32_t offset);
+int32_t rftell();                      // at most INT32_MAX: the data ends there
 int rfeof();                           // 0 while open, -1 once closed
 
 // ---- Writer -------------------------------------------------------------------------
 int wfopenW(const char16_t* path);     // 0, or -1 with a message
 int wfopen(const char* path);          // 0, or -1 with a message
-void wfclose();
+// Opening the writer again closes the file it had open first. wfclose gives 0 when
+// everything written has reached the file; -1 when a write, the last flush or the close
+// failed (the message is printed once), so the caller can tell a complete file from a
+// damaged one. On a closed writer: the verdict on the last file.
+int wfclose();
 // Closes the writer and removes the file it was writing, so that a failed save leaves
 // nothing that looks like a finished file. 0 when removed.
 int wfdiscard();
-int wfputc(int byte);                  // 0 or -1
+inline int wfputc(int byte);           // 0 or -1
+// Hands the buffered bytes to the system (a stream is flushed too). 0, or -1 when that
+// failed or the writer is closed.
 int wfflush();
 int wfputlong(int32_t v);
 int wfputfloat(float v);
@@ -43,5 +51,38 @@ int wfputunistr(const char16_t* s);    // 0 or -1 (cut at 513 units)
 int32_t wfwrite(const void* src, int32_t n);
 int32_t wfcopybytes(int32_t n);        // bytes copied from the reader, or -1
 int32_t wfcopyrest();                  // bytes copied from the reader, or -1
-int32_t wftell();
+int32_t wftell();                      // at most INT32_MAX: more is a write error
 int wferror();                         // 0 while open, -1 once closed
+
+// ---- Byte fast paths ----------------------------------------------------------------
+// rfgetc and wfputc run for every byte of a model, so their common case is inline over
+// the buffer state below; everything else is in binfile.cpp. Only these use it.
+struct RfState {
+  int32_t next;  // index of the next byte to deliver
+  int32_t fill;  // bytes in buf; 0 while closed
+  int32_t base;  // file offset of buf[0]
+  unsigned char buf[BF_BUFSIZE];
+};
+struct WfState {
+  int32_t fill;  // bytes waiting in buf
+  int32_t room;  // the fast path keeps fill below room - 1; 0 while closed
+  int32_t base;  // bytes accepted before buf[0]
+  unsigned char buf[BF_BUFSIZE];
+};
+extern RfState rfstate;
+extern WfState wfstate;
+int rfgetcmore();          // refills the buffer, or ends the reader
+int wfputcmore(int byte);  // the last byte before a write, or a closed writer
+
+inline int rfgetc() {
+  if (rfstate.next < rfstate.fill) return rfstate.buf[rfstate.next++];
+  return rfgetcmore();
+}
+
+inline int wfputc(int byte) {
+  if (wfstate.fill + 1 < wfstate.room) {
+    wfstate.buf[wfstate.fill++] = static_cast<unsigned char>(byte);
+    return 0;
+  }
+  return wfputcmore(byte);
+}
