@@ -1,8 +1,6 @@
 // find.cpp - Windows: the directory search over FindFirstFile / FindNextFile.
 #include <windows.h>
 
-#include <cstring>
-
 #include "platform/platform.h"
 
 namespace {

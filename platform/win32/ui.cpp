@@ -2,6 +2,8 @@
 #include <windows.h>
 #include <commdlg.h>
 
+#include <cstddef>
+
 #include "platform/platform.h"
 
 namespace {
@@ -9,11 +11,13 @@ namespace {
 LPCWSTR wide(const char16_t* s) { return reinterpret_cast<LPCWSTR>(s); }
 LPWSTR wide(char16_t* s) { return reinterpret_cast<LPWSTR>(s); }
 
-// The record without the Windows 2000 fields; its size is the target's own (76 bytes
-// only in a 32-bit build), else the dialog fails with CDERR_STRUCTSIZE.
-static_assert(OPENFILENAME_SIZE_VERSION_400A <= sizeof(OPENFILENAMEA));
-static_assert(OPENFILENAME_SIZE_VERSION_400W <= sizeof(OPENFILENAMEW));
-static_assert(sizeof(void*) != 4 || OPENFILENAME_SIZE_VERSION_400W == 76);
+// The record without the Windows 2000 fields (OPENFILENAME_SIZE_VERSION_400), at the
+// target's own size: 76 bytes only in a 32-bit build; any other size fails the dialog
+// with CDERR_STRUCTSIZE.
+constexpr DWORD kSizeA = offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR);
+constexpr DWORD kSizeW = offsetof(OPENFILENAMEW, lpTemplateName) + sizeof(LPCWSTR);
+static_assert(kSizeA < sizeof(OPENFILENAMEA) && kSizeW < sizeof(OPENFILENAMEW));
+static_assert(sizeof(void*) != 4 || kSizeW == 76);
 
 }  // namespace
 
@@ -27,7 +31,7 @@ int osmsgboxW(const char16_t* text, const char16_t* caption, unsigned kind) {
 
 int osopenfiledlg(OsOpenDlg* dlg) {
   OPENFILENAMEA ofn = {};
-  ofn.lStructSize = OPENFILENAME_SIZE_VERSION_400A;
+  ofn.lStructSize = kSizeA;
   ofn.lpstrFilter = dlg->filter;
   ofn.nFilterIndex = dlg->filterIndex;
   ofn.lpstrFile = dlg->file;
@@ -41,7 +45,7 @@ int osopenfiledlg(OsOpenDlg* dlg) {
 
 int osopenfiledlgW(OsOpenDlgW* dlg) {
   OPENFILENAMEW ofn = {};
-  ofn.lStructSize = OPENFILENAME_SIZE_VERSION_400W;
+  ofn.lStructSize = kSizeW;
   ofn.lpstrFilter = wide(dlg->filter);
   ofn.nFilterIndex = dlg->filterIndex;
   ofn.lpstrFile = wide(dlg->file);
