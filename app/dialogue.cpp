@@ -1,0 +1,282 @@
+// dialogue.cpp - the texts the user reads about a model, on the console and in boxes.
+#include "app/dialogue.h"
+
+#include <array>
+#include <cstdio>
+#include <cstring>
+
+#include "platform/platform.h"
+#include "setup/settings.h"
+#include "text/console.h"
+#include "text/sjis.h"
+
+namespace {
+
+// The Japanese texts, kept readable here and turned into Shift-JIS by dlginit().
+enum JText {
+  JNoModel1,       // no model named, Shift-JIS console
+  JNoModel2,
+  JNoModel3,
+  JNoModelUtf1,    // no model named, UTF-8 console (printed with " \n" after each)
+  JNoModelUtf2,
+  JNoModelUtf3,
+  JAskModel,       // extension question, console
+  JAskNoExt,
+  JAskGoOn,
+  JBoxModel,       // extension question, box
+  JBoxNoExt,
+  JBoxGoOn,
+  JSkipped,        // after a declined question
+  JNothingSaved,
+  JVacant,         // followed by the count and " \n"
+  JSavedAdded,     // saved-model report
+  JSavedTo,
+  JSoundModel,     // unchanged-model report
+  JSoundOk,
+  JSoundNothing1,
+  JSoundNothing2,
+  JCount
+};
+
+constexpr std::array<const char8_t*, JCount> kJapanese = {
+    u8"ドラッグ＆ドロップされた PMX ファイルや、 \n",
+    u8"コマンドで指定された PMX ファイルはありません. \n",
+    u8" PMX モデルファイルを開いてください. \n",
+    u8"ドラッグ＆ドロップされた PMX ファイル、 ",
+    u8"コマンドで指定された PMX ファイルはありません. ",
+    u8" PMX モデルファイルを開いてください. ",
+    u8" モデル： \n",
+    u8" には拡張子 \".PMX\" がありません. \n",
+    u8" 強行しますか? \n",
+    u8" モデル： \r\n   ",
+    u8" \r\n には拡張子 \".PMX\" がありません. \r\n",
+    u8" 強行しますか? ",
+    u8"このファイルの学習処理をスキップ(中断)します. \n",
+    u8"更新(変更)されたデータはありません. \n",
+    u8"空名の英語ボーン／モーフ／表示枠数: ",
+    u8" 英語名(ボーン／モーフ／表示枠)を追加し、 \r\n",
+    u8" へ保存しました. \r\n",
+    u8" モデル： \r\n",
+    u8" は正常です. \r\n",
+    u8" 修復すべき箇所は \r\n",
+    u8" 見つかりませんでした. \r\n",
+};
+
+// Shift-JIS never takes more bytes than UTF-8 for the same text.
+constexpr int kJTextMax = 96;
+constexpr bool japanesefits() {
+  for (const char8_t* s : kJapanese) {
+    int n = 0;
+    while (s[n] != 0) n++;
+    if (n >= kJTextMax) return false;
+  }
+  return true;
+}
+static_assert(japanesefits(), "a Japanese text outgrows its buffer");
+
+char japanese[JCount][kJTextMax];
+bool japaneseReady = false;
+
+const char* jt(JText id) {
+  if (!japaneseReady) dlginit();
+  return japanese[id];
+}
+
+constexpr char kCaption[] = "Namewright";
+constexpr char16_t kCaptionW[] = u"Namewright";
+constexpr unsigned kQuestion = OSMB_OKCANCEL | OSMB_ICONINFORMATION | OSMB_TOPMOST;
+constexpr unsigned kReport = OSMB_OK | OSMB_ICONINFORMATION | OSMB_TOPMOST;
+
+bool english65001() { return !langjapanese() && Lang.consoleCp == 65001; }
+
+// Both box texts grow together; a piece that would not fit is left out of that text.
+struct Builder {
+  BoxText* box;
+  int na;  // lengths so far
+  int nw;
+};
+
+Builder boxstart(BoxText* box) {
+  box->a[0] = 0;
+  box->w[0] = 0;
+  return Builder{box, 0, 0};
+}
+
+void appenda(Builder* b, const char* s) {
+  int len = static_cast<int>(strlen(s));
+  if (b->na + len >= BOX_TEXTMAX) return;
+  memcpy(b->box->a + b->na, s, static_cast<size_t>(len) + 1);
+  b->na += len;
+}
+
+void appendw(Builder* b, const char16_t* s) {
+  int len = 0;
+  while (s[len] != 0) len++;
+  if (b->nw + len >= BOX_TEXTMAX) return;
+  for (int i = 0; i <= len; i++) b->box->w[b->nw + i] = s[i];
+  b->nw += len;
+}
+
+// A Shift-JIS piece: as it is to the ANSI text, converted to the UTF-16 text.
+void piece(Builder* b, const char* sjis) {
+  appenda(b, sjis);
+  // One unit at most per Shift-JIS byte, so the length bounds the conversion.
+  if (b->nw + static_cast<int>(strlen(sjis)) >= BOX_TEXTMAX) return;
+  sjis2unistrcat(b->box->w, sjis);
+  while (b->box->w[b->nw] != 0) b->nw++;
+}
+
+// A file name goes in unconverted: the ANSI name to the ANSI text, the UTF-16 name to
+// the UTF-16 text. Padded, it is a line of its own (" %s \r\n").
+void name(Builder* b, const char* nameA, const char16_t* nameW, bool padded) {
+  const char* a = nameA != nullptr ? nameA : "";
+  const char16_t* w = nameW != nullptr ? nameW : u"";
+  if (!padded) {
+    appenda(b, a);
+    appendw(b, w);
+    return;
+  }
+  char scratch[BOX_TEXTMAX];
+  int n = snprintf(scratch, sizeof scratch, " %s \r\n", a);
+  if (n > 0 && n < BOX_TEXTMAX) appenda(b, scratch);
+  if (b->nw + 1 + unistrlen(w) + 3 < BOX_TEXTMAX) {
+    appendw(b, u" ");
+    appendw(b, w);
+    appendw(b, u" \r\n");
+  }
+}
+
+int showbox(const BoxText* box, bool utf16mode, unsigned kind) {
+  conflush();
+  return utf16mode ? osmsgboxW(box->w, kCaptionW, kind) : osmsgbox(box->a, kCaption, kind);
+}
+
+void report(const BoxText* box, bool utf16mode) {
+  conputs(box->a);
+  showbox(box, utf16mode, kReport);
+  conputs("\n");
+}
+
+BoxText boxText;  // one box at a time
+
+}  // namespace
+
+void dlginit() {
+  for (int i = 0; i < JCount; i++) {
+    utf82sjisc(japanese[i], reinterpret_cast<const char*>(kJapanese[i]));
+  }
+  japaneseReady = true;
+}
+
+void boxextension(BoxText* box, const char* nameA, const char16_t* nameW) {
+  Builder b = boxstart(box);
+  if (langjapanese()) {
+    piece(&b, jt(JBoxModel));
+    name(&b, nameA, nameW, false);
+    piece(&b, jt(JBoxNoExt));
+    piece(&b, " \r\n");
+    piece(&b, jt(JBoxGoOn));
+    return;
+  }
+  if (english65001()) {
+    piece(&b, " The model file \r\n");
+  } else {
+    piece(&b, " Model: \r\n   ");
+    name(&b, nameA, nameW, false);
+    piece(&b, " \r\n");
+  }
+  piece(&b, " does not have extension \".PMX\" in the file name. \r\n");
+  piece(&b, " \r\n");
+  piece(&b, " Do you like to continue? ");
+}
+
+void boxsaved(BoxText* box, const char* nameA, const char16_t* nameW, int nameChangeCount) {
+  Builder b = boxstart(box);
+  bool ja = langjapanese();
+  if (nameChangeCount >= 1) piece(&b, ja ? jt(JSavedAdded) : " Added English bone/morph/frame names, \r\n");
+  piece(&b, " \r\n");
+  name(&b, nameA, nameW, true);
+  piece(&b, " \r\n");
+  piece(&b, ja ? jt(JSavedTo) : " was saved. \r\n");
+}
+
+void boxunchanged(BoxText* box, const char* nameA, const char16_t* nameW) {
+  Builder b = boxstart(box);
+  if (langjapanese()) {
+    piece(&b, jt(JSoundModel));
+    name(&b, nameA, nameW, true);
+    piece(&b, jt(JSoundOk));
+    piece(&b, " \r\n");
+    piece(&b, jt(JSoundNothing1));
+    piece(&b, jt(JSoundNothing2));
+    return;
+  }
+  piece(&b, " All the links in the model \r\n");
+  name(&b, nameA, nameW, true);
+  piece(&b, " are correct. \r\n");
+  piece(&b, " \r\n");
+  piece(&b, " No broken settings found. ");
+}
+
+void dlgnomodel() {
+  conputs("\n");
+  if (langjapanese()) {
+    conputs(jt(JNoModel1));
+    conputs(jt(JNoModel2));
+    conputs(jt(JNoModel3));
+  } else if (Lang.japanese && Lang.utf8Console) {
+    for (JText id : {JNoModelUtf1, JNoModelUtf2, JNoModelUtf3}) {
+      char utf8[kJTextMax * 3];  // a Shift-JIS byte gives at most three UTF-8 bytes
+      sjis2utf8c(utf8, jt(id));
+      conprintf("%s \n", utf8);
+    }
+  } else {
+    conputs("No dropped PMX file detected. \n");
+    conputs(" Please select PMX file(s). \n");
+  }
+}
+
+int dlgaskextension(const char* nameA, const char16_t* nameW, bool utf16mode) {
+  const char* a = nameA != nullptr ? nameA : "";
+  if (langjapanese()) {
+    conputs(jt(JAskModel));
+    conprintf("   %s \n", a);
+    conputs(jt(JAskNoExt));
+    conputs(jt(JAskGoOn));
+  } else {
+    conputs(" Model: \n");
+    conprintf("   %s \n", a);
+    conputs(" does not have extension \".PMX\" in the file name. \n");
+    conputs(" Do you like to continue? \n");
+  }
+  boxextension(&boxText, nameA, nameW);
+  return showbox(&boxText, utf16mode, kQuestion) == OSID_OK ? 1 : 0;
+}
+
+void dlgskipnotice(bool nothingModified) {
+  bool ja = langjapanese();
+  conputs(ja ? jt(JSkipped) : "The conversion for this file was skipped (or aborted). \n");
+  if (nothingModified) {
+    conputs(" \n");
+    conputs(ja ? jt(JNothingSaved) : "No file was modified. \n");
+  }
+  conputs("\n");
+}
+
+void dlgvacantcount(int count) {
+  if (langjapanese()) {
+    conprintf("%s%d \n", jt(JVacant), count);
+  } else {
+    conprintf("Number of vacant English bone/morph/frame names: %d \n", count);
+  }
+}
+
+void dlgsaved(const char* nameA, const char16_t* nameW, bool utf16mode, int nameChangeCount) {
+  boxsaved(&boxText, nameA, nameW, nameChangeCount);
+  report(&boxText, utf16mode);
+}
+
+void dlgunchanged(const char* nameA, const char16_t* nameW, bool utf16mode) {
+  boxunchanged(&boxText, nameA, nameW);
+  report(&boxText, utf16mode);
+}
