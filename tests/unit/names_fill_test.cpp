@@ -1,0 +1,86 @@
+// names_fill_test.cpp - the English name each bone, morph and display frame receives.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "names/fillname.h"
+#include "tests/unit/names_util.h"
+
+namespace {
+
+using FillEnglish = NamesTest;
+
+constexpr NameKind B = NameKind::bone, M = NameKind::morph, F = NameKind::frame;
+constexpr const char* kEnRules = "-BoneEN\narm Arm\nclear \"\"\nD Dx\n-MorphEN\nsmile Smile\n";
+
+TEST_F(FillEnglish, Decisions) {
+  struct {
+    NameKind kind;
+    const char* en;   // UTF-8
+    const char* gen;  // UTF-8
+    int force;
+    const char* rules;
+    int changed;
+    const char* out;  // the new name when changed
+    const char* log;
+  } const cases[] = {
+      // vacant names take the generated name; bones and frames log only a non-empty one
+      {B, "", "Left_腕", 0, "", 1, "Left_腕", " => Left_腕 "},
+      {B, "", "", 0, "", 1, "", ""},
+      {F, "", "", 0, "", 1, "", ""},
+      {M, "", "", 0, "", 1, "", " =>  "},
+      {F, "", "表情", 0, "", 1, "表情", " => 表情 "},
+      // the "D" placeholder of bones
+      {B, "D", "左腕", 0, "", 1, "左腕", " => 左腕 "},
+      {B, "D", "ab", 0, "", 1, "ab", " => ab "},
+      {B, "D", "a", 0, "", 0, "", ""},
+      {B, "D", "a", 0, kEnRules, 1, "Dx", " => Dx "},
+      {M, "D", "左腕", 0, kEnRules, 0, "", ""},
+      {F, "D", "左腕", 0, kEnRules, 0, "", ""},
+      // existing names through the English-name rules
+      {B, "arm", "x", 0, kEnRules, 1, "Arm", " => Arm "},
+      {B, "left arm", "x", 0, kEnRules, 1, "left Arm", " => left Arm "},
+      {B, "leg", "x", 0, kEnRules, 0, "", ""},
+      {B, "clear", "腕", 0, kEnRules, 1, "腕", " => 腕 "},
+      {B, "clear", "", 0, kEnRules, 1, "", ""},
+      {M, "smile", "x", 0, kEnRules, 1, "Smile", " => Smile "},
+      {M, "arm", "x", 0, kEnRules, 0, "", ""},  // bone rules do not touch morphs
+      {F, "arm", "x", 0, kEnRules, 0, "", ""},  // frames have no English-name rules
+      {B, "a?b", "x", 0, "", 1, "a_b", " => a_b "},  // even without rules '?' changes
+      // Force.display replaces every English name wherever the generated one is not empty
+      {F, "x", "y", 1, "", 1, "y", "(CLR)  => y "},
+      {B, "arm", "左", 1, kEnRules, 1, "左", "(CLR)  => 左 "},
+      {M, "smile", "笑い", 1, kEnRules, 1, "笑い", "(CLR)  => 笑い "},
+      {B, "x", "", 1, "", 0, "", ""},
+      {B, "arm", "", 1, kEnRules, 1, "Arm", " => Arm "},
+      {M, "", "", 1, "", 1, "", " =>  "},
+  };
+  for (const auto& c : cases) {
+    loadrules(c.rules);
+    Force.display = static_cast<int8_t>(c.force);
+    const std::string en = sj(c.en), gen = sj(c.gen);
+    char out[REP_BUFSIZE];
+    memcpy(out, "untouched", 10);
+    ConsoleCapture cap;
+    const int changed = fillenglish(c.kind, en.c_str(), gen.c_str(), out);
+    const std::string what = std::string("en ") + c.en + " gen " + c.gen;
+    EXPECT_EQ(changed, c.changed) << what;
+    EXPECT_EQ(cap.take(), sj(c.log)) << what;
+    if (changed == 1) {
+      EXPECT_EQ(std::string(out), sj(c.out)) << what;
+    } else {
+      EXPECT_STREQ(out, "untouched") << what;
+    }
+  }
+}
+
+TEST_F(FillEnglish, LongGeneratedNameStaysWithinTheBuffer) {
+  const std::string gen(GEN_NAMEMAX, 'g');
+  char out[REP_BUFSIZE];
+  ConsoleCapture cap;
+  EXPECT_EQ(fillenglish(NameKind::bone, "", gen.c_str(), out), 1);
+  EXPECT_EQ(std::string(out), gen);
+  EXPECT_EQ(cap.take(), " => " + gen + " ");
+}
+
+}  // namespace
