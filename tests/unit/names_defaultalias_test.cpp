@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <deque>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -92,8 +93,7 @@ std::vector<Expect> standardnames() {
       {"人指", "fore", 1, 3},      {"中指", "middle", 1, 3},      {"薬指", "third", 1, 3},
       {"小指", "little", 1, 3},
   };
-  static std::vector<std::string> store;  // keeps the built texts alive
-  store.reserve(2048);
+  static std::deque<std::string> store;  // keeps the built texts alive and in place
   auto keep = [](std::string s) {
     store.push_back(std::move(s));
     return store.back().c_str();
