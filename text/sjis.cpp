@@ -352,7 +352,9 @@ int sjis2unistrcat(char16_t* dst, const char* src) {
 
 // A cheap guard that the tables were generated the right way round.
 void sjistab::check2661(uint32_t code) {
-  if (code != 0x83BB) conprintf("Assert fail converting unich0x2661 => sjisch0x83BB (%04X). \n", code);
+  if (code != 0x83BB) {
+    conprintf("Assert fail converting unich0x2661 => sjisch0x83BB (%04X). \n", code);
+  }
 }
 
 int unistr2sjis(char* dst, const char16_t* src) {

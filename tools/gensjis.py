@@ -94,7 +94,7 @@ def generate():
     selfcheck(fwd, rev)
     out = [HEADER,
            '// sjistables.cpp - the Shift-JIS <-> Unicode tables.',
-           '// Source: Python\'s shift_jis_2004 codec (JIS X 0213:2004) decoded code by code, except:',
+           '// Source: Python\'s shift_jis_2004 codec (JIS X 0213:2004), code by code, except:',
            '// 0x00 unmapped; 0x815C -> U+2014, 0x81D4 -> U+FF5F, 0x81D5 -> U+FF60; the 25 codes',
            '// that decode to a letter plus a combining mark unmapped.',
            '#include <iterator>',
@@ -116,8 +116,9 @@ def generate():
     for (first, count), name in zip(REV_RANGES, revnames):
         values = [rev.get(first + i, 0) for i in range(count)]
         emit(out, 'uint16_t', name, values, 4,
-             'Inverse of the forward tables: U+%04X-U+%04X -> Shift-JIS (0 = unmapped, < 0x100 one byte, else '
-             'lead << 8 | trail), index = code point - 0x%04X.' % (first, first + count - 1, first))
+             'Inverse of the forward tables: U+%04X-U+%04X -> Shift-JIS (0 = unmapped, '
+             '< 0x100 one byte, else lead << 8 | trail), index = code point - 0x%04X.'
+             % (first, first + count - 1, first))
     out.append('}  // namespace sjistab')
     return '\n'.join(out) + '\n'
 

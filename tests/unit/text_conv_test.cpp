@@ -73,12 +73,13 @@ const SjisCase sjiscases[] = {
     {"row-2 code keeps its table value", "\x81\xE0", "\xE2\x89\x92", u"\u2252", 7, "", ""},
     {"half-width kana and 0xA0", "\xB1\xA0", "\xEF\xBD\xB1\xC2\xA0", u"\uFF71\u00A0", 7, "", ""},
     {"plane 2 kanji", "\xF0\x40", "\xF0\xA0\x82\x89", u"\U00020089", 15, "", ""},
-    {"lead E0-FC adds 8", "\x88\x9F\xEA\xA4", "\xE4\xBA\x9C\xE7\x86\x99", u"\u4E9C\u7199", 15, "", ""},
+    {"lead E0-FC adds 8", "\x88\x9F\xEA\xA4", "\xE4\xBA\x9C\xE7\x86\x99", u"\u4E9C\u7199", 15, "",
+     ""},
     {"FD-FF skipped, adds 8", "a\xFD\xFE\xFF" "b", "ab", u"ab", 15, "", ""},
     {"lead 0x80", "\x80\x41z", "z", u"\x8041z", 2, "<<<uni000000:sjis008041>>>", ""},
     {"trail below 0x40", "\x81\x3F", "", u"\x813F", 1, trailmsg813F + "<<<uni000000:sjis00813F>>>",
      trailmsg813F},
-    {"trail below 0x40 after E0 lead keeps no 8", "\xE0\x40\xE0\x01", "\xE6\xBC\xBE", u"\u6F3E\xE001", 1,
+    {"trail below 0x40 after E0 lead: no 8", "\xE0\x40\xE0\x01", "\xE6\xBC\xBE", u"\u6F3E\xE001", 1,
      "[E0 01(x)](2nd byte==0x00-3F) <<<uni000000:sjis00E001>>>", "[E0 01(x)](2nd byte==0x00-3F) "},
     {"both anomalies", "\x81\x3F\x80\x41", "", u"\x813F\x8041", 0,
      trailmsg813F + "<<<uni000000:sjis00813F>>><<<uni000000:sjis008041>>>", trailmsg813F},
@@ -394,8 +395,9 @@ TEST(RoundTrip, CompatibleThroughUtf16AndUtf8) {
 }
 
 TEST(RoundTrip, OverriddenCodesComeBack) {
-  for (uint32_t c : {0x815Cu, 0x815Fu, 0x8160u, 0x8161u, 0x817Cu, 0x8191u, 0x8192u, 0x81CAu, 0x8790u,
-                     0x8791u, 0x8792u, 0x8794u, 0x8795u, 0x8796u, 0x8797u, 0x879Au, 0x879Bu, 0x879Cu}) {
+  for (uint32_t c : {0x815Cu, 0x815Fu, 0x8160u, 0x8161u, 0x817Cu, 0x8191u, 0x8192u, 0x81CAu,
+                     0x8790u, 0x8791u, 0x8792u, 0x8794u, 0x8795u, 0x8796u, 0x8797u, 0x879Au,
+                     0x879Bu, 0x879Cu}) {
     std::string sjis = codebytes(c);
     Out u = tounits(sjis2unistrc, sjis);
     EXPECT_EQ(fromunits(unistr2sjisc, u.units).text, sjis) << std::hex << c;

@@ -18,9 +18,10 @@ void eachcode(F f) {
   for (uint32_t c = 0xE000; c < 0xFD00; c++) f(c);
 }
 
-TEST(SjisTables, SizesOfTheThreeRangesEach) {
-  EXPECT_EQ(std::size(sjistab::fwd00) + std::size(sjistab::fwd80) + std::size(sjistab::fwde0), 15872u);
-  EXPECT_EQ(std::size(sjistab::rev0000) + std::size(sjistab::rev1e00) + std::size(sjistab::revf900), 36352u);
+TEST(SjisTables, Sizes) {
+  using namespace sjistab;
+  EXPECT_EQ(std::size(fwd00) + std::size(fwd80) + std::size(fwde0), 15872u);
+  EXPECT_EQ(std::size(rev0000) + std::size(rev1e00) + std::size(revf900), 36352u);
 }
 
 TEST(SjisTables, TellingRows) {
@@ -57,7 +58,9 @@ TEST(SjisTables, DoubleByteCodesOnlyWithGoodLeadAndTrail) {
   // With the 190 mapped single bytes, the 11,095 code points the reverse table holds.
   EXPECT_EQ(below + 190, 11095);
   // Codes outside the three ranges, and arguments beyond 16 bits, are unmapped.
-  for (uint32_t c : {0xA140u, 0xDF40u, 0xFD40u, 0xFFFCu, 0x18140u, 0x1005Cu}) EXPECT_EQ(sjisch2unich(c), 0u);
+  for (uint32_t c : {0xA140u, 0xDF40u, 0xFD40u, 0xFFFCu, 0x18140u, 0x1005Cu}) {
+    EXPECT_EQ(sjisch2unich(c), 0u) << std::hex << c;
+  }
 }
 
 TEST(SjisTables, CombiningCodesUnmappedButTheirNeighboursNot) {
