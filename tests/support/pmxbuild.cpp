@@ -331,7 +331,7 @@ Bytes readfile(const std::string& path) {
 bool writefile(const std::string& path, const Bytes& bytes) {
   FILE* f = fopen(path.c_str(), "wb");
   if (f == nullptr) return false;
-  bool ok = fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+  bool ok = bytes.empty() || fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
   return fclose(f) == 0 && ok;
 }
 
