@@ -149,8 +149,6 @@ constexpr int kUnitCap = 9999;  // sjis2unistr / unistr2sjis stop when their cou
 constexpr int kLenCap = 4999;   // unistrlen
 constexpr int kCatBuf = 520;    // the buffer sjis2utf8catc extends
 
-inline unsigned char ub(char c) { return static_cast<unsigned char>(c); }
-
 // One or two Shift-JIS bytes for a non-zero table code.
 inline char* putsjis(char* d, uint32_t code) {
   if (code >= 0x100) *d++ = static_cast<char>(code >> 8);
