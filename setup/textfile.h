@@ -10,7 +10,8 @@ int tfopen(const char* path);          // 0, or -1 (silent)
 int tfopenW(const char16_t* path);
 int tftryopen(const char* path);       // 0 when it can be opened; leaves nothing open
 int tftryopenW(const char16_t* path);
-int tfclose();                         // non-zero if a file was open and closed
+int tfclose();                         // non-zero if a file was open and closed; the
+                                       // look-ahead is then -1
 int tfpeek();                          // look-ahead: 0..255, or -1 at the end
 int tfgetc();                          // consumes the look-ahead
 int32_t tfline();                      // 1-based line number
