@@ -17,6 +17,15 @@ std::string stored(const char* label, const std::string& src, const std::string&
          " \n";
 }
 
+// What aliaslist prints for the given rule lines and counts of a found file.
+std::string listing(const std::string& bones, int b, int m, int be, int me) {
+  return "Bones: \n" + bones + "Morphing: \nBonesEN: \nMorphingEN: \n" +
+         "  => Replace def. bone  strings: " + std::to_string(b) + " \n" +
+         "  => Replace def. morph strings: " + std::to_string(m) + " \n" +
+         "  => Replace def. boneEN  strings: " + std::to_string(be) + " \n" +
+         "  => Replace def. morphEN strings: " + std::to_string(me) + " \n\n";
+}
+
 std::string head(const std::string& path, bool utf8) {
   return "Checking : " + path + " \n" + (utf8 ? "Reading (UTF-8): " : "Reading (SJIS) : ") +
          path + " \n";
@@ -271,12 +280,7 @@ TEST_F(Alias, LoadFindsTheFileByEitherPathForm) {
   pd.write("-ForceReplace\n\"a\" \"b\"\n");
   aliasload(dirA.c_str(), dirW.c_str());
   EXPECT_EQ(cap.take(), "Alias file found. \n" + head(path, true) + stored("b-rep", "a", "b", 1) +
-                            "Alias file read-in. \n"
-                            "Bones: \n 1: \"a\"    \"b\" \nMorphing: \nBonesEN: \nMorphingEN: \n"
-                            "  => Replace def. bone  strings: 1 \n"
-                            "  => Replace def. morph strings: 0 \n"
-                            "  => Replace def. boneEN  strings: 0 \n"
-                            "  => Replace def. morphEN strings: 0 \n\n");
+                            "Alias file read-in. \n" + listing(" 1: \"a\"    \"b\" \n", 1, 0, 0, 0));
   EXPECT_EQ(Force.display, 1);
   // Reloading empties the lists first; the force setting stays for the run.
   pd.write("\"c\" \"d\"\n");
@@ -291,8 +295,6 @@ TEST_F(Alias, LoadFallsBackToTheUtf16Path) {
   // A folder name without a Shift-JIS form: its ANSI path holds '?' and cannot be opened.
   ProgramDir pd("nw_prog_한_" + std::to_string(getpid()));
   const std::string dirU8 = pd.dir_.string() + "/";
-  char dirA[1024];
-  utf82sjisc(dirA, dirU8.c_str());
   std::string ansi = dirU8;
   ansi.replace(ansi.find("한"), 3, "?");
   const std::u16string dirW = utf16(dirU8);
@@ -300,13 +302,8 @@ TEST_F(Alias, LoadFallsBackToTheUtf16Path) {
   ConsoleCapture cap;
   aliasload(ansi.c_str(), dirW.c_str());
   EXPECT_EQ(cap.take(), "Alias file found. (W) \n" + head("", false) + stored("b-rep", sj("左"), "L", 1) +
-                            "Alias file read-in. (W) \n"
-                            "Bones: \n 1: \"" + sj("左") + "\"    \"L\" \n"
-                            "Morphing: \nBonesEN: \nMorphingEN: \n"
-                            "  => Replace def. bone  strings: 1 \n"
-                            "  => Replace def. morph strings: 0 \n"
-                            "  => Replace def. boneEN  strings: 0 \n"
-                            "  => Replace def. morphEN strings: 0 \n\n");
+                            "Alias file read-in. (W) \n" +
+                            listing(" 1: \"" + sj("左") + "\"    \"L\" \n", 1, 0, 0, 0));
 }
 
 }  // namespace

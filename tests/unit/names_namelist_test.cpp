@@ -71,14 +71,4 @@ TEST(NameList, LongStringIsBoundedAndBadListsAreHarmless) {
   nlinit();
 }
 
-TEST(NameList, LeadByteTestIsTheFixedOne) {
-  struct {
-    int byte;
-    bool lead;
-  } const cases[] = {{0x7F, false}, {0x80, true},  {0x81, true},  {0x9F, true}, {0xA0, false},
-                     {0xDF, false}, {0xE0, true},  {0xFC, true},  {0xFD, false}, {0xFF, false}};
-  for (const auto& c : cases) EXPECT_EQ(names::isleadbyte(c.byte), c.lead) << c.byte;
-  EXPECT_TRUE(names::isleadbyte(static_cast<char>(0x88)));  // a signed char works too
-}
-
 }  // namespace

@@ -107,40 +107,17 @@ TEST_F(NamesRules, GrowingResultIsCutAtAWholeCharacter) {
   EXPECT_EQ(ruled(brep, name), std::string(REP_BUFSIZE - 2, 'x'));
 }
 
-TEST(NamesMatch, MatchRestAndMatchHere) {
-  struct {
-    const char* at;
-    const char* src;
-    int rest;  // 0 match
-    int here;
-  } const cases[] = {
-      {"abc", "abc", 0, 0},   {"abcd", "abc", 1, 0}, {"ab", "abc", 1, 1},
-      {"abc", "a*", 0, 1},    {"a", "a*", 1, 1},     {"axx", "a*zz", 0, 1},
-      {"abc", "a?c", 1, 0},   {"a", "a?", 1, 1},     {"", "", 0, 0},
-      {"x", "", 1, 0},        {"a*bc", "a*b", 0, 0}, {"a", "*", 0, 1},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(matchrest(c.at, c.src) == 0 ? 0 : 1, c.rest) << c.at << " / " << c.src;
-    EXPECT_EQ(matchhere(c.at, c.src) == 0 ? 0 : 1, c.here) << c.at << " / " << c.src;
-  }
+// What the rule tests above cannot reach through brep.
+TEST(NamesMatch, FullWidthQuestionMarkAndTrailBytes) {
   const std::string any = sj("？");
-  EXPECT_EQ(matchhere(sj("腕").c_str(), any.c_str()), 0);
   EXPECT_EQ(matchhere(any.c_str(), any.c_str()), 0);
   EXPECT_NE(matchhere("ab", any.c_str()), 0);
   EXPECT_NE(matchhere("\x88", any.c_str()), 0);  // lead byte without its trail
   // ャ (83 83) then 'H': the bytes 83 48 after the lead are not "？"
   EXPECT_NE(matchhere("\x83\x84H", "\x83\x83H"), 0);
   EXPECT_EQ(matchhere("\x83\x83H", "\x83\x83H"), 0);
-}
-
-TEST(NamesMatch, KeyIsFoldsAsciiLettersOnly) {
-  EXPECT_EQ(keyis("-BONESen", "-BonesEN"), 0);
-  EXPECT_EQ(keyis("-bone and more", "-Bone"), 0);
-  EXPECT_EQ(keyis("-Bon", "-Bone"), -1);
-  EXPECT_EQ(keyis("", "//"), -1);
-  EXPECT_EQ(keyis("anything", ""), 0);
-  EXPECT_EQ(keyis("\xE0", "\xC0"), -1);  // no folding beyond a-z
-  EXPECT_EQ(keyis("[", "{"), -1);
+  EXPECT_EQ(matchrest("a", "a*"), 1);  // the star needs a byte
+  EXPECT_EQ(keyis("\xE0", "\xC0"), -1);  // no case folding beyond a-z
 }
 
 }  // namespace
