@@ -1,10 +1,9 @@
 // find.cpp - POSIX: the directory search, behaving as FindFirstFile / FindNextFile.
 //
 // The pattern's folder and last component are taken to UTF-8; the component is matched
-// with fnmatch, or looked up with lstat when it holds no wildcard. Matches come in byte
+// with the Windows wildcards, or looked up with lstat when it holds none. Matches come in byte
 // order of their stored names, so a search gives the same answer every time.
 #include <dirent.h>
-#include <fnmatch.h>
 #include <sys/stat.h>
 
 #include <climits>
@@ -16,8 +15,7 @@
 namespace {
 
 constexpr size_t kNameMax = NAME_MAX + 1;
-// A Windows '[' is an ordinary character: it becomes "[[]" for fnmatch, hence the room.
-constexpr size_t kPatternMax = 3 * kNameMax;
+constexpr size_t kPatternMax = 2 * kNameMax;
 
 // The one search in progress.
 struct Search {
@@ -26,7 +24,7 @@ struct Search {
   bool done;                   // a literal search has given its entry
   bool started;                // last[] holds the previous match
   char folder[PATH_MAX];       // UTF-8, with its trailing '/', or empty
-  char pattern[kPatternMax];   // UTF-8 component, fnmatch form unless literal
+  char pattern[kPatternMax];   // UTF-8 component
   char last[kNameMax];         // previous match
 };
 Search search = {nullptr, false, false, false, {0}, {0}, {0}};
@@ -59,23 +57,38 @@ int sjispattern2utf8(const char* sjis, char* utf8, size_t cap) {
   return 0;
 }
 
-// Windows pattern (UTF-8) to fnmatch form.
-int fnmatchform(const char* win, char* out, size_t cap) {
-  if (strcmp(win, "*.*") == 0) win = "*";  // Windows: every name, dot or not
-  size_t n = 0;
-  for (const char* p = win; *p != 0; p++) {
-    const char* piece = *p == '[' ? "[[]" : nullptr;
-    size_t len = piece != nullptr ? 3 : 1;
-    if (n + len >= cap) return -1;
-    if (piece != nullptr) {
-      memcpy(out + n, piece, 3);
-    } else {
-      out[n] = *p;
+// Windows wildcards over UTF-8 names: '*' any run of characters, '?' exactly one
+// character (not one byte), everything else itself; "*.*" is every name, dot or not.
+bool wildmatch(const char* pat, const char* name) {
+  if (strcmp(pat, "*.*") == 0) return true;
+  const char* starPat = nullptr;  // just after the last '*' seen
+  const char* starName = nullptr; // where that '*' stopped matching
+  unsigned cp;
+  while (*name != 0) {
+    if (*pat == '*') {
+      starPat = ++pat;
+      starName = name;
+      continue;
     }
-    n += len;
+    int nlen = utf8decode(name, &cp);
+    if (*pat == '?') {
+      pat++;
+      name += nlen;
+      continue;
+    }
+    int plen = utf8decode(pat, &cp);
+    if (plen == nlen && memcmp(pat, name, static_cast<size_t>(nlen)) == 0) {
+      pat += plen;
+      name += nlen;
+      continue;
+    }
+    if (starPat == nullptr) return false;
+    pat = starPat;  // the '*' takes one more character
+    starName += utf8decode(starName, &cp);
+    name = starName;
   }
-  out[n] = 0;
-  return 0;
+  while (*pat == '*') pat++;
+  return *pat == 0;
 }
 
 // Starts a search from the UTF-8 folder and Windows pattern component.
@@ -88,13 +101,10 @@ int begin(const char* folder, const char* component) {
   search.literal = strchr(component, '?') == nullptr && strchr(component, '*') == nullptr;
   search.done = false;
   search.started = false;
-  if (search.literal) {
-    size_t clen = strlen(component);
-    if (clen >= kNameMax) return -1;
-    memcpy(search.pattern, component, clen + 1);
-    return 0;
-  }
-  if (fnmatchform(component, search.pattern, sizeof search.pattern) != 0) return -1;
+  size_t clen = strlen(component);
+  if (clen >= (search.literal ? kNameMax : sizeof search.pattern)) return -1;
+  memcpy(search.pattern, component, clen + 1);
+  if (search.literal) return 0;
   search.dir = opendir(flen == 0 ? "." : folder);
   return search.dir != nullptr ? 0 : -1;
 }
@@ -136,7 +146,7 @@ int nextmatch(bool* isdir) {
   bool found = false;
   rewinddir(search.dir);
   while (dirent* e = readdir(search.dir)) {
-    if (fnmatch(search.pattern, e->d_name, FNM_NOESCAPE) != 0) continue;
+    if (!wildmatch(search.pattern, e->d_name)) continue;
     if (search.started && strcmp(e->d_name, search.last) <= 0) continue;
     if (found && strcmp(e->d_name, best) >= 0) continue;
     size_t len = strlen(e->d_name);

@@ -200,6 +200,8 @@ TEST_F(RealName, FirstMatchSkippingOneFolder) {
       {"m2.PMX", -1, ""},
       {"a[1]*", 0, "a[1].pmx"},  // '[' is an ordinary character
       {"no?xt", 0, "noext"},
+      {"*e*t", 0, "noext"},
+      {"m?", -1, ""},            // "m1" is a folder, nothing follows
       {"*.*", -2, ""},           // "." and ".." come first, as on Windows
       {"", -1, ""},
   };
@@ -229,6 +231,10 @@ TEST_F(RealName, NamesInBothEncodings) {
   // A name without a Shift-JIS form comes back with '?' in ANSI, as it is in UTF-16.
   ASSERT_EQ(findrealname(out, pattern("k/*.pmx").c_str()), 0);
   EXPECT_EQ(std::string(out), "??.pmx");
+  // That ANSI name, used as a path, finds the file again: '?' is one character.
+  ASSERT_EQ(findrealname(out, pattern("k/??.pmx").c_str()), 0);
+  EXPECT_EQ(std::string(out), "??.pmx");
+  EXPECT_EQ(findrealname(out, pattern("k/?.pmx").c_str()), -1);
   char16_t outW[OS_MAXPATH];
   ASSERT_EQ(findrealnameW(outW, (widen(dir.string()) + u"/k/*.pmx").c_str()), 0);
   EXPECT_EQ(std::u16string(outW), u"\uBAA8\uB378.pmx");
