@@ -230,7 +230,9 @@ int16_t rfgetshort() {
 
 int32_t rfgetlong() {
   uint32_t v = 0;
-  for (int shift = 0; shift < 32; shift += 8) v |= (static_cast<uint32_t>(rfgetc()) & 0xFF) << shift;
+  for (int shift = 0; shift < 32; shift += 8) {
+    v |= (static_cast<uint32_t>(rfgetc()) & 0xFF) << shift;
+  }
   return static_cast<int32_t>(v);
 }
 
@@ -447,7 +449,8 @@ namespace {
 int32_t bytecopy(int32_t n) {
   int32_t done = 0;
   while (done < n) {
-    int32_t span = imin(imin(n - done, rfstate.fill - rfstate.next), wfstate.room - 1 - wfstate.fill);
+    int32_t span = imin(n - done, rfstate.fill - rfstate.next);
+    span = imin(span, wfstate.room - 1 - wfstate.fill);
     if (span > 0) {
       memcpy(wfstate.buf + wfstate.fill, rfstate.buf + rfstate.next, static_cast<size_t>(span));
       wfstate.fill += span;

@@ -160,7 +160,8 @@ int oswrite(oshandle h, const void* buf, uint32_t n, uint32_t* put) {
 }
 
 int64_t osseek(oshandle h, int64_t offset, bool fromCurrent) {
-  off_t r = lseek(static_cast<int>(h), static_cast<off_t>(offset), fromCurrent ? SEEK_CUR : SEEK_SET);
+  int whence = fromCurrent ? SEEK_CUR : SEEK_SET;
+  off_t r = lseek(static_cast<int>(h), static_cast<off_t>(offset), whence);
   if (r < 0) return fail(winerror(errno, ""));
   return r;
 }

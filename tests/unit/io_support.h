@@ -13,20 +13,15 @@
 
 enum class Mode { Handle, Stream };
 
-inline const char* modename(Mode m) { return m == Mode::Handle ? "Handle" : "Stream"; }
-
-// ASCII path as UTF-16.
 inline std::u16string wide(const std::string& s) { return std::u16string(s.begin(), s.end()); }
-
-inline int openread(Mode m, const std::string& path) {
-  return m == Mode::Handle ? rfopenW(wide(path).c_str()) : rfopen(path.c_str());
+inline int openread(Mode m, const std::string& p) {
+  return m == Mode::Handle ? rfopenW(wide(p).c_str()) : rfopen(p.c_str());
 }
-inline int openwrite(Mode m, const std::string& path) {
-  return m == Mode::Handle ? wfopenW(wide(path).c_str()) : wfopen(path.c_str());
+inline int openwrite(Mode m, const std::string& p) {
+  return m == Mode::Handle ? wfopenW(wide(p).c_str()) : wfopen(p.c_str());
 }
 
-// A fresh folder per test, removed with everything in it; the reader and writer are
-// closed before and after.
+// A fresh folder per test; the reader and writer closed before and after.
 class TempDir : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -50,8 +45,6 @@ class TempDir : public ::testing::Test {
     std::ifstream in(p, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
   }
-  static bool exists(const std::string& p) { return std::filesystem::exists(p); }
-
   std::string dir_;
 };
 
@@ -59,9 +52,11 @@ class TempDir : public ::testing::Test {
 inline std::string pattern(size_t n) {
   std::string s(n, '\0');
   uint32_t x = 12345;
-  for (auto& c : s) {
-    x = x * 1103515245u + 12345u;
-    c = static_cast<char>(x >> 16);
-  }
+  for (auto& c : s) c = static_cast<char>((x = x * 1103515245u + 12345u) >> 16);
   return s;
+}
+
+inline const auto bothModes = ::testing::Values(Mode::Handle, Mode::Stream);
+inline std::string modename(const ::testing::TestParamInfo<Mode>& info) {
+  return info.param == Mode::Handle ? "Handle" : "Stream";
 }
