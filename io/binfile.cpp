@@ -113,7 +113,8 @@ void wrsetroom() {
 // Releases the file without writing what is still buffered: that is lost.
 void wrrelease() {
   if (wr.handleMode) {
-    if (osclose(wr.handle) == 0) wr.handle = OS_NOHANDLE;
+    osclose(wr.handle);
+    wr.handle = OS_NOHANDLE;
   } else {
     fclose(wr.stream);
     wr.stream = nullptr;
