@@ -152,9 +152,11 @@ Bytes Builder::build() {
   o.text(encode(comment));
   o.text(encode(commentEn));
 
+  for (auto& at : elementAt) at.clear();
   o.i32(static_cast<int32_t>(vertices_.size()));
   int n = 0;
   for (const Vertex& v : vertices_) {
+    elementAt[VERTEX].push_back(o.b.size());
     o.floats(8 + 4 * additionalUv, static_cast<float>(n++));
     o.u8(v.weight);
     int bonesPer = (v.weight == 0) ? 1 : (v.weight == 1 || v.weight == 3) ? 2 : 4;
@@ -169,13 +171,20 @@ Bytes Builder::build() {
   }
 
   o.i32(static_cast<int32_t>(faces_.size()));
-  for (int f : faces_) o.index(vertexIndexSize, f);
+  for (size_t k = 0; k < faces_.size(); k++) {
+    if (k % 3 == 0) elementAt[FACE].push_back(o.b.size());
+    o.index(vertexIndexSize, faces_[k]);
+  }
 
   o.i32(static_cast<int32_t>(textures_.size()));
-  for (const std::string& t : textures_) o.text(encode(t));
+  for (const std::string& t : textures_) {
+    elementAt[TEXTURE].push_back(o.b.size());
+    o.text(encode(t));
+  }
 
   o.i32(static_cast<int32_t>(materials_.size()));
   for (const Material& m : materials_) {
+    elementAt[MATERIAL].push_back(o.b.size());
     o.text(encode(m.name));
     o.text(encode(m.en));
     o.floats(11, 0.5f);
@@ -198,6 +207,7 @@ Bytes Builder::build() {
   o.i32(static_cast<int32_t>(bonesIn_.size()));
   int bi = 0;
   for (const Bone& b : bonesIn_) {
+    elementAt[BONE].push_back(o.b.size());
     NameRec r;
     r.offset = o.b.size();
     r.jp = o.text(encode(b.name));
@@ -236,6 +246,7 @@ Bytes Builder::build() {
   morphs.clear();
   o.i32(static_cast<int32_t>(morphsIn_.size()));
   for (const Morph& m : morphsIn_) {
+    elementAt[MORPH].push_back(o.b.size());
     NameRec r;
     r.offset = o.b.size();
     r.jp = o.text(encode(m.name));
@@ -259,6 +270,7 @@ Bytes Builder::build() {
   frames.clear();
   o.i32(static_cast<int32_t>(framesIn_.size()));
   for (const Frame& f : framesIn_) {
+    elementAt[FRAME].push_back(o.b.size());
     NameRec r;
     r.offset = o.b.size();
     r.jp = o.text(encode(f.name));
@@ -274,6 +286,7 @@ Bytes Builder::build() {
 
   o.i32(static_cast<int32_t>(bodies_.size()));
   for (const Named& rb : bodies_) {
+    elementAt[BODY].push_back(o.b.size());
     o.text(encode(rb.name));
     o.text(encode(rb.en));
     o.index(boneIndexSize, 0);
@@ -286,6 +299,7 @@ Bytes Builder::build() {
 
   o.i32(static_cast<int32_t>(joints_.size()));
   for (const Named& j : joints_) {
+    elementAt[JOINT].push_back(o.b.size());
     o.text(encode(j.name));
     o.text(encode(j.en));
     o.u8(j.type);

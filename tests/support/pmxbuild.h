@@ -89,9 +89,12 @@ class Builder {
   void addRigidBody(const std::string& name, const std::string& en);
   void addJoint(const std::string& name, const std::string& en, int type);
 
-  // Serialises the model; fills bones, morphs and frames with the name records.
+  // Serialises the model; fills bones, morphs and frames with the name records and
+  // elementAt with where every element of every block starts.
   Bytes build();
   std::vector<NameRec> bones, morphs, frames;
+  enum Block { VERTEX, FACE, TEXTURE, MATERIAL, BONE, MORPH, FRAME, BODY, JOINT, BLOCKS };
+  std::vector<size_t> elementAt[BLOCKS];
 
   // A name as the model stores it.
   std::string encode(const std::string& utf8text) const;

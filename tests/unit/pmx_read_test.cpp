@@ -381,6 +381,63 @@ TEST_F(PmxRead, BrokenModelsStopWithTheirMessage) {
   }
 }
 
+// A file cut one byte short of the end of element 1 of each block: fixed parts are
+// noticed by the end check of element 2, texts and counts at once.
+TEST_F(PmxRead, FileEndingInsideEachBlock) {
+  Builder b;
+  for (int i = 0; i < 3; i++) {
+    b.addVertex(i);
+    b.addFace(0, 1, 2);
+    b.addTexture("t");
+    b.addMaterial("m", "", 0, 3);
+    b.addBone("b", "", STD);
+    b.addMorph("m", "", 1, 1);
+    b.addFrame("f", "", {{0, 0}});
+    b.addRigidBody("r", "");
+    b.addJoint("j", "", 0);
+  }
+  Bytes f = b.build();
+  const std::pair<Builder::Block, std::string> cases[] = {
+      {Builder::VERTEX, "Err: file ended at vertex 2. \n"},
+      {Builder::FACE, "Err: file ended at surface 2. \n"},
+      {Builder::TEXTURE, "Err: file ended inside texture 1. \n"},
+      {Builder::MATERIAL, "Err: file ended inside material 1. \n"},
+      {Builder::BONE, "Err: file ended at bone 2. \n"},
+      {Builder::MORPH, "Err: file ended inside morph 1. \n"},
+      {Builder::FRAME, "Err: file ended at display frame 2. \n"},
+      {Builder::BODY, "Err: file ended at rigid body 2. \n"},
+      {Builder::JOINT, "Err: file ended at joint 2. \n"},
+  };
+  for (const auto& [block, message] : cases) {
+    Bytes t(f.begin(), f.begin() + static_cast<long>(b.elementAt[block][2]) - 1);
+    Outcome r = read(t);
+    EXPECT_EQ(r.status, 3) << message;
+    EXPECT_EQ(r.console.substr(r.console.size() - message.size() - 1), message + "\n") << r.console;
+  }
+}
+
+TEST_F(PmxRead, NegativeModelNameLength) {
+  Bytes f = Builder().build();
+  putlong(f, 17, 0xFFFFFFFFu);
+  Outcome r = read(f);
+  EXPECT_EQ(r.status, 2);
+  EXPECT_EQ(r.console, readhead(path("m.pmx")) +
+                           "PMX Ver 2.00 \nErr: illegal text length -1 in the header. \n\n");
+}
+
+TEST_F(PmxRead, WideEntryPoint) {
+  Builder b = small(false);
+  ASSERT_TRUE(pmxb::writefile(path("m.pmx"), b.build()));
+  std::u16string w;
+  for (char c : path("m.pmx")) w += static_cast<char16_t>(c);
+  ConsoleCapture cap;
+  EXPECT_EQ(pmdinforeadW(w.c_str()), 0);
+  EXPECT_EQ(pmdinforeadstatus(), 0);
+  EXPECT_EQ(cap.text().substr(0, readhead(path("m.pmx")).size()), readhead(path("m.pmx")));
+  expectoffsets(b);
+  EXPECT_EQ(pmdinforeadW(u"/nonexistent/dir/m.pmx"), -1);
+}
+
 TEST_F(PmxRead, FaceCountNotAMultipleOfThree) {
   Builder b;
   b.addVertex(0);

@@ -329,6 +329,63 @@ TEST_F(PmxWrite, FullDiskLeavesNoOutput) {
   EXPECT_EQ(pmxb::readfile(path("m.pmx")), in);
 }
 
+// A write that fails inside a name: reported there, and nothing is left behind. (Handle
+// mode, where every byte passes the writer's own buffer, so the failing flush can be
+// placed inside a name.)
+TEST_F(PmxWrite, FullDiskWhileWritingAName) {
+  Builder b;
+  for (int i = 0; i < 200; i++) b.addBone(std::string(127, 'n'), "", STD);
+  Bytes in = b.build();
+  read(in);
+  // The writer flushes every 8192 bytes; pick a flush that falls inside the name fields
+  // of a bone in the output (each vacant name grows by the 254 bytes of the copy).
+  size_t limit = 0;
+  for (size_t i = 0; i < b.bones.size() && limit == 0; i++) {
+    size_t from = b.bones[i].offset + 254 * i, to = from + 4 + 254 + 4 + 254;
+    size_t k = (from + 8191) / 8192 * 8192;
+    if (k >= 8192 * 2 && from + 1 < k && k + 1 < to) limit = k - 1;
+  }
+  ASSERT_NE(limit, 0u);
+  std::u16string out, src;
+  for (char c : path("out.pmx")) out += static_cast<char16_t>(c);
+  for (char c : path("m.pmx")) src += static_cast<char16_t>(c);
+  {
+    rlimit old{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    rlimit small = old;
+    small.rlim_cur = limit;
+    auto oldsig = signal(SIGXFSZ, SIG_IGN);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    ConsoleCapture cap;
+    int rc = pmxrewriteW(out.c_str(), src.c_str());
+    setrlimit(RLIMIT_FSIZE, &old);
+    signal(SIGXFSZ, oldsig);
+    EXPECT_EQ(rc, -1);
+    const std::string& text = cap.text();
+    size_t err = text.find("File writing error.(or Disk full)\n");
+    ASSERT_NE(err, std::string::npos);
+    EXPECT_EQ(text.substr(text.find("Error writing file. \n", err)),
+              "Error writing file. \nFailed in writing to end. \n\n")
+       ;
+    EXPECT_FALSE(std::filesystem::exists(path("out.pmx")));
+  }
+}
+
+TEST_F(PmxWrite, WideEntryPointWritesTheSameFile) {
+  Builder b = typical(true);
+  Bytes in = b.build();
+  save(in);
+  Bytes viaA = output();
+  std::filesystem::remove(path("out.pmx"));
+  std::u16string out, src;
+  for (char c : path("out.pmx")) out += static_cast<char16_t>(c);
+  for (char c : path("m.pmx")) src += static_cast<char16_t>(c);
+  ConsoleCapture cap;
+  EXPECT_EQ(pmxrewriteW(out.c_str(), src.c_str()), 0);
+  EXPECT_EQ(output(), viaA);
+  EXPECT_EQ(cap.text().substr(0, 14 + path("m.pmx").size() + 2), "Reading from: " + path("m.pmx") + " \n");
+}
+
 TEST_F(PmxWrite, SourceChangedAfterReading) {
   Builder b = typical(false);
   Bytes in = b.build();
