@@ -8,7 +8,7 @@ run a.bin
 expect_status 16
 if [ "$WINDOWS" = 0 ]; then
   {
-    printf '%s\n' "Namewright  V1.06" " on SYSTEM (English mode) " ""
+    printf '%s\n' "Namewright  V1.06" " on SYSTEM (English mode) "
     printf '%s\n' " -- correctly opened in ANSI or UTF-8. " ""
     printf '%s\n' " Model: " "   a.bin " " does not have extension \".PMX\" in the file name. "
     printf '%s\n' " Do you like to continue? " "The conversion for this file was skipped (or aborted). "

@@ -114,7 +114,7 @@ if [ "$WINDOWS" = 0 ]; then
 
   begin "Japanese user language: Japanese texts on the terminal"
   model example m.pmx
-  LC_ALL=ja_JP.UTF-8 run m.pmx
+  LC_ALL= LANG=ja_JP.UTF-8 run m.pmx 2>/dev/null
   console_body | grep -qx ' on SYSTEM (日本語環境) ' || fail "no Japanese label"
   expect_line " 英語名(ボーン／モーフ／表示枠)を追加し、 "
   expect_line " へ保存しました. "

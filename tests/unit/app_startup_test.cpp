@@ -37,10 +37,13 @@ TEST(LanguageMode, FollowsUserLanguageConsoleAndSystemCodePage) {
 
 TEST(VersionLine, NamesTheSystemByThreshold) {
   char text[64];
+  // Values as the system reports them (major + (minor + build / 100000) / 10); the
+  // float is widened before it meets the thresholds, so 6.2f itself falls below 6.2.
   const std::pair<float, const char*> cases[] = {
-      {10.019045f, " on Windows 10.019 "}, {6.3f, " on Windows 8.1 "},
-      {6.2f, " on Windows 8 "},           {6.107601f, " on Windows 7 "},
-      {6.0f, " on Windows Vista "},       {5.2f, " on Windows XP "},
+      {10.019045f, " on Windows 10.019 "}, {6.39600f, " on Windows 8.1 "},
+      {6.29200f, " on Windows 8 "},       {6.2f, " on Windows 7 "},
+      {6.17601f, " on Windows 7 "},       {6.06002f, " on Windows Vista "},
+      {5.3f, " on Windows XP "},          {5.15f, " on Windows 2000 "},
       {4.0f, " on Windows 95-98,Me "},
   };
   for (const auto& [version, expected] : cases) {
