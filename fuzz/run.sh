@@ -20,6 +20,7 @@ cp "$here"/seeds/text/* "$build/corpus/text/" 2>/dev/null || true
 
 for target in fuzz_pmx fuzz_text; do
   echo "-- $target for ${seconds}s"
-  "$build/fuzz/$target" -max_total_time="$seconds" -max_len=65536 -timeout=10 -rss_limit_mb=2048 \
+  maxlen=65536; [ "$target" = fuzz_text ] && maxlen=8192
+  "$build/fuzz/$target" -max_total_time="$seconds" -max_len=$maxlen -timeout=10 -rss_limit_mb=2048 -artifact_prefix="$build/" \
     -print_final_stats=1 "$build/corpus/${target#fuzz_}" 2>&1 | tail -n 12
 done
