@@ -107,8 +107,8 @@ void probe(int i) {
 }
 
 // Copies argument j into the model paths; a form that is empty or does not fit the
-// path buffers counts as missing.
-void takepaths(int j) {
+// path buffers counts as missing. false when neither form can be used.
+bool takepaths(int j) {
   const char* a = argget(j);
   const char16_t* w = arggetW(j);
   model.ansiMissing = a[0] == 0 || strlen(a) >= OS_MAXPATH;
@@ -125,6 +125,9 @@ void takepaths(int j) {
   }
   getdir(model.dirA, model.pathA);
   getdirW(model.dirW, model.pathW);
+  if (!model.ansiMissing || !model.wideMissing) return true;
+  conprintf("Path too long (%d characters at most): %s \n", OS_MAXPATH - 1, a);
+  return false;
 }
 
 bool extensionok() {
@@ -271,7 +274,11 @@ int nwmain(int argc, char** argv) {
       optiongroup(argget(j), false);
       continue;
     }
-    takepaths(j);
+    if (!takepaths(j)) {
+      conputs("The model was not read: nothing was written. \n\n");
+      runcode = firstfailure(runcode, RUN_CANNOTOPEN);
+      continue;
+    }
     conputs("\n");
 
     if (!extensionok()) {

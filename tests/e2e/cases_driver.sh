@@ -119,3 +119,13 @@ expect_line " -- could not open in UTF-16. (***) "
 expect_line "The conversion for this file was skipped (or aborted). "
 expect_status 16
 finish
+
+begin "a path longer than 259 characters is refused with a clear message"
+long=$(printf 'd%.0s' $(seq 1 130))
+mkdir -p "$long/$long"
+model example "$long/$long/m.pmx"
+run -ND2 "$long/$long/m.pmx"
+expect_line "Path too long (259 characters at most): $long/$long/m.pmx "
+expect_status 255
+expect_no_file "$long/$long/m-new.pmx"
+finish
