@@ -260,9 +260,22 @@ int32_t rfread(void* dst, int32_t n) {
   if (done < want) {
     rfstate.base += rfstate.next;
     rfstate.next = rfstate.fill = 0;
-    int32_t got = rdraw(p + done, want - done);
-    rfstate.base += got;
-    done += got;
+    int32_t rest = want - done;
+    if (rest >= BF_BUFSIZE) {
+      int32_t got = rdraw(p + done, rest);
+      rfstate.base += got;
+      done += got;
+    } else {
+      // A short read refills the buffer rather than going to the file itself: the
+      // small reads that usually follow are then served from memory, not one system
+      // call each.
+      int32_t got = rdraw(rfstate.buf, imin(BF_BUFSIZE, rdheadroom()));
+      rfstate.fill = got > 0 ? got : 0;
+      int32_t take = imin(rest, rfstate.fill);
+      memcpy(p + done, rfstate.buf, static_cast<size_t>(take));
+      rfstate.next = take;
+      done += take;
+    }
   }
   if (done < n) rdend();
   return done;

@@ -51,6 +51,38 @@ TEST_P(Reader, BlockReadsAcrossTheBufferAndTheEnd) {
   EXPECT_EQ(rftell(), static_cast<int32_t>(data.size()));
 }
 
+// Short reads that cross the buffer's end refill it; what they leave there must be the
+// next bytes delivered, and a seek must give back what was read ahead.
+TEST_P(Reader, ShortReadsAcrossTheBufferEnd) {
+  std::string data = pattern(2 * BF_BUFSIZE + 50);
+  ASSERT_EQ(openread(GetParam(), make("short", data)), 0);
+  std::string got;
+  char piece[64];
+  for (int k = 0; got.size() + 64 < data.size(); k++) {
+    int32_t n = 1 + k % 37;  // sizes that never line up with the buffer
+    ASSERT_EQ(rfread(piece, n), n);
+    got.append(piece, static_cast<size_t>(n));
+    got += static_cast<char>(rfgetc());
+  }
+  EXPECT_EQ(got, data.substr(0, got.size()));
+  EXPECT_EQ(rftell(), static_cast<int32_t>(got.size()));
+
+  std::string head(BF_BUFSIZE - 3, '\0');
+  ASSERT_EQ(rfseek(0), 0);
+  ASSERT_EQ(rfread(head.data(), BF_BUFSIZE - 3), BF_BUFSIZE - 3);
+  EXPECT_EQ(head, data.substr(0, head.size()));
+  ASSERT_EQ(rfread(piece, 10), 10);  // 3 bytes from the buffer, 7 from its refill
+  EXPECT_EQ(std::string(piece, 10), data.substr(BF_BUFSIZE - 3, 10));
+  ASSERT_EQ(rfseek(BF_BUFSIZE - 1), 0);  // back, although the refill read ahead
+  EXPECT_EQ(rfgetc(), static_cast<unsigned char>(data[BF_BUFSIZE - 1]));
+
+  ASSERT_EQ(rfseek(static_cast<int32_t>(data.size()) - 5), 0);
+  EXPECT_EQ(rfread(piece, 20), 5);  // short: the end
+  EXPECT_EQ(std::string(piece, 5), data.substr(data.size() - 5));
+  EXPECT_EQ(rfeof(), -1);
+  EXPECT_EQ(rftell(), static_cast<int32_t>(data.size()));
+}
+
 TEST_P(Reader, SeeksAfterReadingAhead) {
   std::string data = pattern(2 * BF_BUFSIZE + 7);
   ASSERT_EQ(openread(GetParam(), make("seek", data)), 0);
