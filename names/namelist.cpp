@@ -10,6 +10,8 @@ namespace {
 int32_t count[NL_LISTS];
 char slot[NL_LISTS][NL_ENTRIES][NL_SLOT];
 
+uint32_t stamp;
+
 bool badlist(int list) { return list < 0 || list >= NL_LISTS; }
 
 }  // namespace
@@ -19,6 +21,7 @@ uint8_t ruleForm[RK_COUNT][RULE_SLOTS];
 
 int nlinit() {
   for (int32_t& c : count) c = 0;
+  stamp++;
   return 0;
 }
 
@@ -30,6 +33,7 @@ int nladd(int list, const char* s) {
   size_t n = strnlen(s, NL_SLOT - 1);
   memcpy(d, s, n);
   d[n] = 0;
+  stamp++;
   return ++count[list];
 }
 
@@ -45,3 +49,5 @@ int nlget(int list, char* dst, int n) {
 // Entry n as stored, for the rule functions that walk every source of a list; the
 // caller keeps n within 1..nlcount(list).
 const char* nlentry(int list, int n) { return slot[list][n - 1]; }
+
+uint32_t nlstamp() { return stamp; }

@@ -27,6 +27,9 @@ int nlcount(int list);
 int nlget(int list, char* dst, int n);  // 0, or -1 when n is out of range
 // Entry n in place, for the rule functions' hot loop; n must lie in 1..nlcount(list).
 const char* nlentry(int list, int n);
+// Changes whenever an entry is added or the lists are emptied, so that what is derived
+// from the lists (the rule functions' index) can tell that it is out of date.
+uint32_t nlstamp();
 
 namespace names {
 // The fixed lead-byte test of name handling: 0x80-0x9F or 0xE0-0xFC. (In a namespace

@@ -1,4 +1,5 @@
 // rules.cpp - the four rule functions that apply the user's replacement rules to a name.
+#include <cstdint>
 #include <cstring>
 
 #include "names/namelist.h"
@@ -28,10 +29,91 @@ bool put(Out& o, const char* s) {
   return true;
 }
 
+// ---- Index of the rules by their first two bytes --------------------------------------
+//
+// At each position of a name only the rules whose source can match there are tried:
+// those whose first two bytes are the name's next two (or whose one byte is the next
+// one), and the "wild" ones, tried everywhere, whose first two bytes may match other
+// bytes: '*' or '?' among them, or a full-width "？" as the first or second character. Any other source differs from the name in its
+// first two bytes, so skipping it changes nothing. The rules are chained newest first
+// per bucket; buckets may be shared by several byte pairs (the full tests still decide).
+constexpr int kBuckets = 4096;
+constexpr int kWild = kBuckets;  // the chain of the wild rules
+
+struct RuleIndex {
+  bool valid;
+  uint32_t stamp;                // nlstamp() when built
+  uint16_t newest[kBuckets + 1]; // per bucket: the newest rule, 0 for none
+  uint16_t older[RULE_SLOTS];    // per rule: the next older rule of its bucket
+};
+RuleIndex ruleIndex[RK_COUNT];
+static_assert(RULE_SLOTS - 1 <= UINT16_MAX, "rule numbers fit the chains");
+
+int bucket(unsigned char c0, unsigned char c1) {
+  return static_cast<int>(((c0 << 8 | c1) * 2654435761u) >> 20) & (kBuckets - 1);
+}
+
+bool fullwidthq(const char* s) { return s[0] == '\x81' && s[1] == '\x48'; }
+
+int bucketof(const char* src) {
+  auto c0 = static_cast<unsigned char>(src[0]), c1 = static_cast<unsigned char>(src[1]);
+  bool wild = c0 == '*' || c0 == '?' || c1 == '*' || c1 == '?' || fullwidthq(src) ||
+              (!names::isleadbyte(c0) && fullwidthq(src + 1));
+  return wild ? kWild : bucket(c0, c1);
+}
+
+// Rebuilt after the lists have changed; rules beyond `limit` have no slot.
+const RuleIndex& indexof(RuleKind kind, int list, int limit) {
+  RuleIndex& x = ruleIndex[kind];
+  if (x.valid && x.stamp == nlstamp()) return x;
+  memset(x.newest, 0, sizeof x.newest);
+  for (int r = 1; r <= limit; r++) {
+    const char* src = nlentry(list, r);
+    if (src[0] == 0) continue;  // never applies
+    int b = bucketof(src);
+    x.older[r] = x.newest[b];
+    x.newest[b] = static_cast<uint16_t>(r);
+  }
+  x.stamp = nlstamp();
+  x.valid = true;
+  return x;
+}
+
+// The chains to try at one position, merged newest first.
+struct Candidates {
+  const RuleIndex* x;
+  int chains;
+  int head[3];  // the next rule of each chain, 0 when it is done
+};
+
+Candidates candidates(const RuleIndex& x, const char* p) {
+  auto c0 = static_cast<unsigned char>(p[0]), c1 = static_cast<unsigned char>(p[1]);
+  const int buckets[3] = {bucket(c0, c1), bucket(c0, 0), kWild};
+  Candidates k{&x, 0, {}};
+  for (int i = 0; i < 3; i++) {
+    if (i == 1 && buckets[1] == buckets[0]) continue;
+    k.head[k.chains++] = x.newest[buckets[i]];
+  }
+  return k;
+}
+
+int nextrule(Candidates& k) {
+  int best = 0;
+  for (int i = 1; i < k.chains; i++) {
+    if (k.head[i] > k.head[best]) best = i;
+  }
+  int r = k.head[best];
+  if (r != 0) k.head[best] = k.x->older[r];
+  return r;
+}
+
+// ---- Applying the rules --------------------------------------------------------------
+
 int apply(RuleKind kind, char* out, const char* name) {
   const int list = ruleList[kind];
   int count = nlcount(list);
   if (count > RULE_SLOTS - 1) count = RULE_SLOTS - 1;  // rules beyond have no slot
+  const RuleIndex& x = indexof(kind, list, count);
   Out o{out, 0};
   const char* p = name;
   while (*p != 0) {
@@ -42,9 +124,9 @@ int apply(RuleKind kind, char* out, const char* name) {
       continue;
     }
     enum { NONE, MOVED, ENDED } done = NONE;
-    for (int r = count; r >= 1 && done == NONE; r--) {
+    Candidates k = candidates(x, p);
+    for (int r = nextrule(k); r != 0 && done == NONE; r = nextrule(k)) {
       const char* src = nlentry(list, r);
-      if (src[0] == 0) continue;  // would match without moving on
       const char* rep = ruleText[kind][r];
       switch (ruleForm[kind][r]) {
         case RF_WHOLE:
