@@ -95,12 +95,24 @@ void startbanner() {
 
 namespace {
 
-// Appends the separator when the folder is not empty and lacks one.
+// One form of the program folder: the folder part of argument 0, else the folder of
+// the running executable, else the current directory with a separator appended.
 template <typename Ch>
-void withsep(Ch* dir) {
+void folderof(Ch* dir, const Ch* arg0, size_t arg0len, int (*getdirfn)(Ch*, const Ch*),
+              int (*exepathfn)(Ch*, size_t), int (*cwdfn)(Ch*, size_t)) {
+  Ch exe[OS_MAXPATH];
+  dir[0] = 0;
+  if (arg0len < OS_MAXPATH) getdirfn(dir, arg0);
+  if (dir[0] == 0 && exepathfn(exe, OS_MAXPATH) == 0) getdirfn(dir, exe);
+  if (dir[0] != 0) return;
+  if (cwdfn(dir, OS_MAXPATH - 1) != 0) {
+    dir[0] = 0;
+    conputs("(Obtaining exe dir failed.) \n");
+    return;
+  }
   size_t n = 0;
   while (dir[n] != 0) n++;
-  if (n > 0 && n + 1 < OS_MAXPATH && dir[n - 1] != static_cast<Ch>(ossep())) {
+  if (n > 0 && dir[n - 1] != static_cast<Ch>(ossep())) {
     dir[n] = static_cast<Ch>(ossep());
     dir[n + 1] = 0;
   }
@@ -109,31 +121,9 @@ void withsep(Ch* dir) {
 }  // namespace
 
 void progdirset() {
-  char16_t exeW[OS_MAXPATH];
-  progDirW[0] = 0;
-  if (unistrlen(arggetW(0)) < OS_MAXPATH) getdirW(progDirW, arggetW(0));
-  if (progDirW[0] == 0 && osexepathW(exeW, OS_MAXPATH) == 0) getdirW(progDirW, exeW);
-  if (progDirW[0] == 0) {
-    if (osgetcwdW(progDirW, OS_MAXPATH - 1) == 0) {
-      withsep(progDirW);
-    } else {
-      progDirW[0] = 0;
-      conputs("(Obtaining exe dir failed.) \n");
-    }
-  }
-
-  char exeA[OS_MAXPATH];
-  progDir[0] = 0;
-  if (strlen(argget(0)) < OS_MAXPATH) getdir(progDir, argget(0));
-  if (progDir[0] == 0 && osexepath(exeA, OS_MAXPATH) == 0) getdir(progDir, exeA);
-  if (progDir[0] == 0) {
-    if (osgetcwd(progDir, OS_MAXPATH - 1) == 0) {
-      withsep(progDir);
-    } else {
-      progDir[0] = 0;
-      conputs("(Obtaining exe dir failed.) \n");
-    }
-  }
+  folderof<char16_t>(progDirW, arggetW(0), static_cast<size_t>(unistrlen(arggetW(0))), getdirW,
+                     osexepathW, osgetcwdW);
+  folderof<char>(progDir, argget(0), strlen(argget(0)), getdir, osexepath, osgetcwd);
 }
 
 void setupread() {

@@ -7,6 +7,15 @@ namespace {
 
 bool cp932lead(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
 
+// Appends cp in UTF-8 at utf8[*n], keeping room for the terminator.
+bool append(unsigned cp, char* utf8, size_t* n, size_t cap) {
+  char seq[4];
+  size_t len = static_cast<size_t>(utf8encode(cp, seq));
+  if (*n + len >= cap) return false;
+  for (size_t i = 0; i < len; i++) utf8[(*n)++] = seq[i];
+  return true;
+}
+
 }  // namespace
 
 int utf8decode(const char* s, unsigned* cp) {
@@ -66,13 +75,8 @@ int sjispath2utf8(const char* sjis, char* utf8, size_t cap) {
     } else {
       cp = sjisch2unich(*p++);
     }
-    if (cp == 0) return -1;
-    char seq[4];
-    int len = utf8encode(cp, seq);
-    if (n + static_cast<size_t>(len) >= cap) return -1;
-    for (int i = 0; i < len; i++) utf8[n++] = seq[i];
+    if (cp == 0 || !append(cp, utf8, &n, cap)) return -1;
   }
-  if (n >= cap) return -1;
   utf8[n] = 0;
   return 0;
 }
@@ -89,12 +93,8 @@ int unipath2utf8(const char16_t* w, char* utf8, size_t cap) {
     } else if (cp >= 0xDC00 && cp <= 0xDFFF) {
       return -1;
     }
-    char seq[4];
-    int len = utf8encode(cp, seq);
-    if (n + static_cast<size_t>(len) >= cap) return -1;
-    for (int k = 0; k < len; k++) utf8[n++] = seq[k];
+    if (!append(cp, utf8, &n, cap)) return -1;
   }
-  if (n >= cap) return -1;
   utf8[n] = 0;
   return 0;
 }

@@ -129,3 +129,17 @@ expect_line "Path too long (259 characters at most): $long/$long/m.pmx "
 expect_status 255
 expect_no_file "$long/$long/m-new.pmx"
 finish
+
+if [ "$WINDOWS" = 0 ]; then
+  begin "started through PATH, the program still finds its own folder's setup file"
+  mkdir sub
+  model example sub/a.bin
+  printf -- '-ND2\n' > modsetup.ini
+  raw=$(cd sub && PATH="$CASE_DIR:$PATH" setsid "$PROG_NAME" a.bin </dev/null 2>/dev/null; echo "status=$?")
+  STATUS=${raw##*status=}
+  OUT=${raw%status=*}
+  expect_line " -- modsetup.ini read-in. "
+  expect_status 0
+  expect_file sub/a-new.bin
+  finish
+fi
