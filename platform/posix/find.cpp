@@ -109,26 +109,26 @@ int begin(const char* folder, const char* component) {
   return search.dir != nullptr ? 0 : -1;
 }
 
-bool folderentry(const char* name) {
-  char full[PATH_MAX];
+// The searched folder followed by name; false when it does not fit.
+bool infolder(const char* name, char (&full)[PATH_MAX]) {
   size_t flen = strlen(search.folder);
   size_t nlen = strlen(name);
   if (flen + nlen >= sizeof full) return false;
   memcpy(full, search.folder, flen);
   memcpy(full + flen, name, nlen + 1);
+  return true;
+}
+
+bool folderentry(const char* name) {
+  char full[PATH_MAX];
   struct stat st;
-  return stat(full, &st) == 0 && S_ISDIR(st.st_mode);
+  return infolder(name, full) && stat(full, &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 bool exists(const char* name, bool* isdir) {
   char full[PATH_MAX];
-  size_t flen = strlen(search.folder);
-  size_t nlen = strlen(name);
-  if (flen + nlen >= sizeof full) return false;
-  memcpy(full, search.folder, flen);
-  memcpy(full + flen, name, nlen + 1);
   struct stat st;
-  if (lstat(full, &st) != 0) return false;
+  if (!infolder(name, full) || lstat(full, &st) != 0) return false;
   *isdir = folderentry(name);
   return true;
 }
