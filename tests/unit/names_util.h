@@ -11,6 +11,7 @@
 #include "names/rules.h"
 #include "setup/settings.h"
 #include "tests/support/capture.h"
+#include "tests/support/tempfile.h"
 #include "text/sjis.h"
 
 // Shift-JIS bytes of a UTF-8 literal, so tests can write Japanese names readably.
@@ -22,27 +23,10 @@ inline std::string sj(const std::string& utf8) {
 }
 
 // A rule file written with exact bytes in the temporary folder; removed afterwards.
-class RuleFile {
+class RuleFile : public TempFile {
  public:
-  explicit RuleFile(const std::string& bytes, const char* name = "nwalias.ini") {
-    path_ = ::testing::TempDir() + std::to_string(getpid()) + "_" + name;
-    FILE* f = fopen(path_.c_str(), "wb");
-    EXPECT_NE(f, nullptr) << path_;
-    if (f == nullptr) return;
-    EXPECT_EQ(fwrite(bytes.data(), 1, bytes.size(), f), bytes.size());
-    fclose(f);
-    for (char c : path_) pathW_.push_back(static_cast<char16_t>(static_cast<unsigned char>(c)));
-  }
-  ~RuleFile() { remove(path_.c_str()); }
-  RuleFile(const RuleFile&) = delete;
-  RuleFile& operator=(const RuleFile&) = delete;
-
-  const char* path() const { return path_.c_str(); }
-  const char16_t* pathW() const { return pathW_.c_str(); }
-
- private:
-  std::string path_;
-  std::u16string pathW_;
+  explicit RuleFile(const std::string& bytes, const char* name = "nwalias.ini")
+      : TempFile(bytes, name) {}
 };
 
 // Empties the lists and reads the rules from the given file text; returns what the
