@@ -82,6 +82,10 @@ void BM_copy(benchmark::State& st, const Model* m) {
     FILE* in = fopen(m->path.c_str(), "rb");
     FILE* out = fopen(m->copy.c_str(), "wb");
     bool ok = in != nullptr && out != nullptr;
+    // 8 KiB stream buffers as the program's streams have, not the library's 4 KiB.
+    static char inBuf[8192], outBuf[8192];
+    ok = ok && setvbuf(in, inBuf, _IOFBF, sizeof inBuf) == 0 &&
+         setvbuf(out, outBuf, _IOFBF, sizeof outBuf) == 0;
     for (size_t got; ok && (got = fread(buf, 1, sizeof buf, in)) > 0;) {
       ok = fwrite(buf, 1, got, out) == got;
     }
@@ -103,11 +107,8 @@ class Reporter : public benchmark::ConsoleReporter {
 
   void ReportRuns(const std::vector<Run>& runs) override {
     std::vector<Run> shown;
-    bool repeated = false;
     for (const Run& r : runs) {
-      if (r.run_type == Run::RT_Aggregate) repeated = true;
-    }
-    for (const Run& r : runs) {
+      const bool repeated = r.repetitions > 1;
       if (r.run_type == Run::RT_Iteration && !r.error_occurred && r.iterations > 0) {
         seconds[r.run_name.function_name].push_back(r.real_accumulated_time /
                                                     static_cast<double>(r.iterations));
