@@ -281,6 +281,26 @@ int32_t rfread(void* dst, int32_t n) {
   return done;
 }
 
+// Skipping moves through the buffer and refills it; nothing is copied.
+int32_t rfskip(int32_t n) {
+  if (!rd.open || n <= 0) return 0;
+  const int32_t want = imin(n, rdheadroom());
+  int32_t done = 0;
+  for (;;) {
+    int32_t take = imin(want - done, rfstate.fill - rfstate.next);
+    rfstate.next += take;
+    done += take;
+    if (done == want) break;
+    rfstate.base += rfstate.next;
+    rfstate.next = rfstate.fill = 0;
+    int32_t got = rdraw(rfstate.buf, imin(BF_BUFSIZE, rdheadroom()));
+    if (got <= 0) break;
+    rfstate.fill = got;
+  }
+  if (done < n) rdend();
+  return done;
+}
+
 int rfbufrewind() {
   if (!rd.open || !rd.handleMode || rfstate.fill == 0) return 0;
   int32_t ahead = rfstate.fill - rfstate.next;

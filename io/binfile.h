@@ -23,6 +23,7 @@ int32_t rfgetlong();
 float rfgetfloat();
 int32_t rfgetint(int size);            // size 1, 2 (unsigned) or 4 (signed)
 int32_t rfread(void* dst, int32_t n);  // bytes delivered
+int32_t rfskip(int32_t n);             // as rfread, but the bytes are dropped
 int rfbufrewind();                     // 0 or -2
 // 0 or -2. A reader that is closed (also by reaching the end) cannot seek: -2.
 int rfseek(int32_t offset);

@@ -1,14 +1,13 @@
 // pmxname.cpp - reading text fields of a PMX file and cutting them at whole characters.
 #include "pmx/pmxname.h"
 
+#include <climits>
 #include <cstring>
 
 #include "io/binfile.h"
 #include "text/sjis.h"
 
 namespace {
-
-uint8_t skipbuf[BF_BUFSIZE];
 
 // Bytes of the UTF-8 sequence led by c; 1 for a byte that cannot lead one.
 int seqlen(uint8_t c) {
@@ -38,8 +37,8 @@ int utf16cut(const uint8_t* le, int max) {
 
 int pmxskip(int64_t n) {
   while (n > 0) {
-    int32_t chunk = n < BF_BUFSIZE ? static_cast<int32_t>(n) : BF_BUFSIZE;
-    if (rfread(skipbuf, chunk) != chunk) return -1;
+    int32_t chunk = n < INT32_MAX ? static_cast<int32_t>(n) : INT32_MAX;
+    if (rfskip(chunk) != chunk) return -1;
     n -= chunk;
   }
   return 0;

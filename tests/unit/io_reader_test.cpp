@@ -83,6 +83,27 @@ TEST_P(Reader, ShortReadsAcrossTheBufferEnd) {
   EXPECT_EQ(rftell(), static_cast<int32_t>(data.size()));
 }
 
+TEST_P(Reader, SkipsWithinAndAcrossTheBuffer) {
+  std::string data = pattern(3 * BF_BUFSIZE + 11);
+  ASSERT_EQ(openread(GetParam(), make("skip", data)), 0);
+  int32_t at = 0;
+  for (int32_t n : {0, 5, BF_BUFSIZE - 10, 20, 2 * BF_BUFSIZE - 20}) {
+    EXPECT_EQ(rfskip(n), n);
+    at += n;
+    EXPECT_EQ(rftell(), at);
+    EXPECT_EQ(rfgetc(), static_cast<unsigned char>(data[static_cast<size_t>(at)]));
+    at++;
+  }
+  ASSERT_EQ(rfseek(7), 0);  // back, although the skips read ahead
+  EXPECT_EQ(rfskip(3), 3);
+  EXPECT_EQ(rfgetc(), static_cast<unsigned char>(data[10]));
+
+  EXPECT_EQ(rfskip(static_cast<int32_t>(data.size())), static_cast<int32_t>(data.size()) - 11);
+  EXPECT_EQ(rfeof(), -1);  // short: the end
+  EXPECT_EQ(rftell(), static_cast<int32_t>(data.size()));
+  EXPECT_EQ(rfskip(1), 0);
+}
+
 TEST_P(Reader, SeeksAfterReadingAhead) {
   std::string data = pattern(2 * BF_BUFSIZE + 7);
   ASSERT_EQ(openread(GetParam(), make("seek", data)), 0);
