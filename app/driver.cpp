@@ -112,7 +112,7 @@ bool takepaths(int j) {
   const char* a = argget(j);
   const char16_t* w = arggetW(j);
   model.ansiMissing = a[0] == 0 || strlen(a) >= OS_MAXPATH;
-  model.wideMissing = w[0] == 0 || unistrlen(w) >= OS_MAXPATH - 1;
+  model.wideMissing = w[0] == 0 || unistrlen(w) >= OS_MAXPATH;
   if (model.ansiMissing) {
     model.pathA[0] = 0;
   } else {

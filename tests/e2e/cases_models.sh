@@ -112,6 +112,19 @@ if [ "$WINDOWS" = 0 ]; then
   expect_file 初音-new.pmx
   finish
 
+  begin "a path of 259 UTF-16 units, too long only in ANSI, is read through its UTF-16 name"
+  dir=$(printf 'あ%.0s' $(seq 1 80))
+  name=$(printf 'x%.0s' $(seq 1 93))
+  mkdir -p "$dir/$dir"
+  model filled "$dir/$dir/$name.pmx"
+  run -ND2 "$dir/$dir/$name.pmx"
+  expect_no_line "The model was not read: nothing was written. "
+  expect_line "Re-opening in UTF-16. "
+  expect_line "Number of vacant English bone/morph/frame names: 0 "
+  expect_line " are correct. "
+  expect_status 0
+  finish
+
   begin "Japanese user language: Japanese texts on the terminal"
   model example m.pmx
   LC_ALL= LANG=ja_JP.UTF-8 run m.pmx 2>/dev/null
