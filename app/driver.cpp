@@ -165,6 +165,15 @@ size_t length(const Ch* s) {
   return n;
 }
 
+// The folder as far as the file-name part. A slash ends the file name on Windows, so
+// the folder must end there too for the copy to land beside the model.
+template <typename Ch>
+void folderpart(Ch* dir, const Ch* path, const Ch* name) {
+  size_t n = length(path) - length(name);
+  memcpy(dir, path, n * sizeof(Ch));
+  dir[n] = 0;
+}
+
 // dst = parts joined; false when the result does not fit a path buffer.
 template <typename Ch>
 bool join(Ch* dst, std::initializer_list<const Ch*> parts) {
@@ -210,12 +219,12 @@ void endofrun(int runcode) {
 int outputname(const char* modelA, const char16_t* modelW, char* outA, char16_t* outW) {
   char dirA[OS_MAXPATH], nameA[OS_MAXPATH], stemA[OS_MAXPATH], extA[OS_MAXPATH];
   char16_t dirW[OS_MAXPATH], nameW[OS_MAXPATH], stemW[OS_MAXPATH], extW[OS_MAXPATH];
-  getdir(dirA, modelA);
   getfname(nameA, modelA);
+  folderpart(dirA, modelA, nameA);
   getext(extA, nameA);
   cutext(stemA, nameA);
-  getdirW(dirW, modelW);
   getfnameW(nameW, modelW);
+  folderpart(dirW, modelW, nameW);
   getextW(extW, nameW);
   cutextW(stemW, nameW);
   // Candidate 100 would repeat candidate 0, so 0..99 cover every name there is.
