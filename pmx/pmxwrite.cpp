@@ -412,11 +412,9 @@ int pmxrewrite(const char* outA, const char16_t* outW, const char* srcA, const c
   // Buffered bytes still have to reach the disk before the copy counts as written.
   if (!failed && (wfflush() != 0 || wferror() != 0)) failed = true;
   rfclose();
-  if (failed) {
-    wfdiscard();
-  } else {
-    wfclose();
-  }
+  // The close can still report a write error (a network file, a quota).
+  if (!failed && wfclose() != 0) failed = true;
+  if (failed) wfdiscard();
   conputs("\n");
   return failed ? -1 : 0;
 }

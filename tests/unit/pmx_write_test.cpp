@@ -1,5 +1,6 @@
 // pmx_write_test.cpp - the rewritten copy: every output byte against an independently
 // computed file, the console lines, the arrow repair and failed saves.
+#include <dlfcn.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -9,6 +10,18 @@
 #include <vector>
 
 #include "pmx_util.h"
+
+// Closes can be made to fail on demand, as a network file or a quota may report a write
+// error only when the file is closed.
+namespace {
+bool failClose = false;
+}
+extern "C" int fclose(FILE* fp) {
+  using Fn = int (*)(FILE*);
+  static auto real = reinterpret_cast<Fn>(dlsym(RTLD_NEXT, "fclose"));
+  int r = real(fp);
+  return failClose ? EOF : r;
+}
 
 namespace {
 
@@ -369,6 +382,17 @@ TEST_F(PmxWrite, FullDiskWhileWritingAName) {
        ;
     EXPECT_FALSE(std::filesystem::exists(path("out.pmx")));
   }
+}
+
+TEST_F(PmxWrite, FailedCloseLeavesNoOutput) {
+  Bytes in = typical(false).build();
+  read(in);
+  failClose = true;
+  Outcome w = write("out.pmx", "m.pmx");
+  failClose = false;
+  EXPECT_EQ(w.rc, -1);
+  EXPECT_NE(w.console.find("File writing error.(or Disk full)\n\n"), std::string::npos) << w.console;
+  EXPECT_FALSE(std::filesystem::exists(path("out.pmx")));
 }
 
 TEST_F(PmxWrite, WideEntryPointWritesTheSameFile) {
