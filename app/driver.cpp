@@ -237,7 +237,7 @@ int outputname(const char* modelA, const char16_t* modelW, char* outA, char16_t*
     bool fitsW = join<char16_t>(outW, {dirW, stemW, u"-new", suffixW, extW});
     if (!fitsA) outA[0] = 0;
     if (!fitsW) outW[0] = 0;
-    if (!fitsA && !fitsW) return -1;
+    if (!fitsA && !fitsW) return -2;
     if (fitsA && rftryopen(outA) == 0) {
       rfclose();
       continue;
@@ -320,8 +320,10 @@ int nwmain(int argc, char** argv) {
       report(model.pathA, model.pathW, false);
       continue;
     }
-    if (outputname(model.pathA, model.pathW, model.outA, model.outW) != 0) {
-      conputs("No free output name (-new to -new(99) are taken): nothing was written. \n");
+    int named = outputname(model.pathA, model.pathW, model.outA, model.outW);
+    if (named != 0) {
+      conputs(named == -2 ? "The output name is too long: nothing was written. \n"
+                          : "No free output name (-new to -new(99) are taken): nothing was written. \n");
       conputs("New PMX save failed. \n");
       runcode = firstfailure(runcode, RUN_NOTSAVED);
       continue;

@@ -14,5 +14,6 @@ constexpr int RUN_DECLINED = 16;
 int nwmain(int argc, char** argv);
 
 // Finds a free output name beside the model: "<stem>-new<ext>", else "<stem>-new(1)<ext>"
-// up to "(99)". 0 with both forms filled, -1 when every name is taken or too long.
+// up to "(99)". 0 with both forms filled, -1 when every name is taken, -2 when the
+// name does not fit the path buffers in either form.
 int outputname(const char* modelA, const char16_t* modelW, char* outA, char16_t* outW);

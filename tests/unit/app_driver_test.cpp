@@ -44,7 +44,7 @@ TEST_F(OutputName, RefusedWhenNoFormFits) {
   const std::string model = "/nw-none/" + std::string(246, 'x') + ".pmx";  // 259 bytes
   char outA[OS_MAXPATH];
   char16_t outW[OS_MAXPATH];
-  EXPECT_EQ(outputname(model.c_str(), widen(model).c_str(), outA, outW), -1);
+  EXPECT_EQ(outputname(model.c_str(), widen(model).c_str(), outA, outW), -2);
   EXPECT_EQ(outA[0], 0);
   EXPECT_EQ(outW[0], 0);
 }
