@@ -15,8 +15,9 @@ mkdir -p "$build/corpus/pmx" "$build/corpus/text"
 for kind in example utf8 filled pmx21 badmagic truncated hostile; do
   "$build/tests/nwmkmodel" "$kind" "$build/corpus/pmx/$kind.pmx" >/dev/null
 done
-cp "$here"/seeds/text/* "$build/corpus/text/" 2>/dev/null || true
-[ -f "$top/data/alias.ini" ] && cp "$top/data/alias.ini" "$build/corpus/text/alias.ini"
+for f in alias.ini modsetup.ini; do
+  [ -f "$top/data/$f" ] && cp "$top/data/$f" "$build/corpus/text/$f"
+done
 
 for target in fuzz_pmx fuzz_text; do
   echo "-- $target for ${seconds}s"
