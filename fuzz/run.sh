@@ -16,7 +16,7 @@ for kind in example utf8 filled pmx21 badmagic truncated hostile; do
   "$build/tests/nwmkmodel" "$kind" "$build/corpus/pmx/$kind.pmx" >/dev/null
 done
 for f in alias.ini modsetup.ini; do
-  [ -f "$top/data/$f" ] && cp "$top/data/$f" "$build/corpus/text/$f"
+  if [ -f "$top/data/$f" ]; then cp "$top/data/$f" "$build/corpus/text/$f"; fi
 done
 
 for target in fuzz_pmx fuzz_text; do
