@@ -232,7 +232,7 @@ int outputname(const char* modelA, const char16_t* modelW, char* outA, char16_t*
     char suffixA[8] = "";
     char16_t suffixW[8] = {0};
     if (k > 0) snprintf(suffixA, sizeof suffixA, "(%d)", k);
-    for (int i = 0; suffixA[i] != 0; i++) suffixW[i] = static_cast<char16_t>(suffixA[i]), suffixW[i + 1] = 0;
+    for (int i = 0; i < 8; i++) suffixW[i] = static_cast<char16_t>(suffixA[i]);
     bool fitsA = join<char>(outA, {dirA, stemA, "-new", suffixA, extA});
     bool fitsW = join<char16_t>(outW, {dirW, stemW, u"-new", suffixW, extW});
     if (!fitsA) outA[0] = 0;
