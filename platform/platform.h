@@ -64,6 +64,12 @@ const char16_t* oscommandlineW();
 // without a code) and in UTF-16. Both return 0, or -1 when the entry does not fit.
 int osargA(const char* arg, char* out, size_t cap);
 int osargW(const char* arg, char16_t* out, size_t cap);
+// The ANSI form of a UTF-16 name: a character that does not convert back to itself
+// exactly (no code, or only a look-alike's) stands as '?', so that the ANSI form never
+// names another file. -1 when it does not fit.
+int oswide2ansi(const char16_t* w, char* out, size_t cap);
+// An ANSI name in UTF-16. -1 when a code has no character or it does not fit.
+int osansi2wide(const char* a, char16_t* out, size_t cap);
 // The running executable's full path, or -1 where the system does not tell it.
 int osexepath(char* out, size_t cap);
 int osexepathW(char16_t* out, size_t cap);
