@@ -46,6 +46,15 @@ FILE* osfopen(const char* path, const char* mode);
 int osremove(const char* path);
 int osremoveW(const char16_t* path);
 
+// Pushes what the system holds of a file to the disk (fsync / FlushFileBuffers), so a
+// power cut after a rename cannot leave the new name on missing data. 0 or -1.
+int osfsync(oshandle h);
+int osfsyncstream(FILE* stream);  // after fflush
+// Gives a file a new name in the same folder, never replacing a file that has that
+// name (MoveFileEx without MOVEFILE_REPLACE_EXISTING). 0, or -1 with oslasterror.
+int osrenamenew(const char* from, const char* to);
+int osrenamenewW(const char16_t* from, const char16_t* to);
+
 // ---- Directory search (FindFirstFile / FindNextFile) --------------------------------
 // One search at a time. osfindfirst returns 0 and the first match's stored name (no
 // folder) and whether it is a folder, or -1 when nothing matches. The pattern may hold

@@ -5,6 +5,7 @@
 // and both written again in the source's encoding.
 #include <array>
 #include <cstring>
+#include <iterator>
 
 #include "io/binfile.h"
 #include "names/fillname.h"
@@ -134,6 +135,27 @@ uint8_t conv[4 * REP_BUFSIZE + 4];
 // A repaired name before the cut.
 uint8_t fixbuf[4 * PMX_NAMEMAX + 16];
 bool failed;
+// The new model is written under the output name plus this, and renamed when complete:
+// a run cut off mid-save leaves no partial file under a name that ends in ".pmx".
+constexpr char kPart[] = ".part";
+char partA[sizeof pathbuf[0] + sizeof kPart];
+char16_t partW[sizeof pathbuf[0] + sizeof kPart];
+
+template <typename Ch>
+bool appendpart(Ch* dst, size_t cap, const Ch* path) {
+  size_t n = 0;
+  while (path[n] != 0) n++;
+  if (n + sizeof kPart > cap) return false;
+  for (size_t i = 0; i < n; i++) dst[i] = path[i];
+  for (size_t i = 0; i < sizeof kPart; i++) dst[n + i] = static_cast<Ch>(kPart[i]);
+  return true;
+}
+
+bool partname(const char* outA, const char16_t* outW, int useW) {
+  bool ok = useW ? appendpart(partW, std::size(partW), outW) : appendpart(partA, sizeof partA, outA);
+  if (!ok) conputs("Path too long for the new file. \n");
+  return ok;
+}
 
 int changedsource() {
   conputs("Err: the source file changed after it was read. \n");
@@ -392,8 +414,9 @@ int pmxrewrite(const char* outA, const char16_t* outW, const char* srcA, const c
   }
   conprintf("Reading from: %s \n", useW ? pathbuf[0] : srcA);
   conprintf("Writing to  : %s \n", useW ? pathbuf[1] : outA);
+  if (!partname(outA, outW, useW)) return -1;
   if ((useW ? rfopenW(srcW) : rfopen(srcA)) != 0) return -1;
-  if ((useW ? wfopenW(outW) : wfopen(outA)) != 0) {
+  if ((useW ? wfopenW(partW) : wfopen(partA)) != 0) {
     rfclose();
     return -1;
   }
@@ -412,8 +435,8 @@ int pmxrewrite(const char* outA, const char16_t* outW, const char* srcA, const c
   // Buffered bytes still have to reach the disk before the copy counts as written.
   if (!failed && (wfflush() != 0 || wferror() != 0)) failed = true;
   rfclose();
-  // The close can still report a write error (a network file, a quota).
-  if (!failed && wfclose() != 0) failed = true;
+  // The copy takes the output name only once all of it is on the disk.
+  if (!failed && (useW ? wfcommitW(outW) : wfcommit(outA)) != 0) failed = true;
   if (failed) wfdiscard();
   conputs("\n");
   return failed ? -1 : 0;
