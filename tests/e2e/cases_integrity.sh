@@ -13,6 +13,14 @@ expect_status 0
 [ -s "m-new(99).pmx" ] || fail "m-new(99).pmx not written"
 finish
 
+begin "numbers clamp at 32 bits on every build"
+model filled m.pmx
+run -D2147483648 -M-2147483649 m.pmx
+expect_line "Info.displayLevel = -1. "
+expect_line "Conv.mode = 0. "
+expect_status 0
+finish
+
 if [ "$WINDOWS" = 0 ]; then
   begin "a name with a wave dash is read and saved through its UTF-16 name"
   model example 'ミク〜改.pmx'
