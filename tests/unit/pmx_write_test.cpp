@@ -334,7 +334,7 @@ TEST_F(PmxWrite, MissingOutputFolder) {
   read(in);
   Outcome w = write("none/out.pmx", "m.pmx");
   EXPECT_EQ(w.rc, -1);
-  EXPECT_NE(w.console.find("Cannot open WR file : " + path("none/out.pmx") + "\n"),
+  EXPECT_NE(w.console.find("Cannot open WR file : " + path("none/out.pmx.part") + "\n"),
             std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(path("none/out.pmx")));
 }
