@@ -65,6 +65,22 @@ int osfindnext(char* name, size_t cap, bool* isdir);
 int osfindnextW(char16_t* name, size_t cap, bool* isdir);
 void osfindclose();
 
+// ---- Folder listing ----------------------------------------------------------------
+// One listing at a time, in the order the system keeps (not sorted); "." and ".." are
+// left out. A link is taken as what it points to, except that a link to a folder is
+// never entered: it comes as OSENTRY_OTHER, like devices and broken links.
+constexpr int OSENTRY_FILE = 0;
+constexpr int OSENTRY_FOLDER = 1;
+constexpr int OSENTRY_OTHER = 2;
+// True when the path names an existing folder (through a link too).
+bool osisfolderW(const char16_t* path);
+// 0 when the folder's listing is open, -1 when it cannot be read.
+int oslistopenW(const char16_t* folder);
+// The next entry's name (no folder) and kind; -1 at the end. Names that do not fit cap
+// are passed over.
+int oslistnextW(char16_t* name, size_t cap, int* kind);
+void oslistclose();
+
 // ---- Process ----------------------------------------------------------------------
 // The process's UTF-16 command line (Windows), or nullptr where there is none (POSIX:
 // the UTF-16 argument list is then built from argv with osargW).
