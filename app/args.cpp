@@ -1,6 +1,7 @@
 // args.cpp - building the ANSI and UTF-16 argument lists.
 #include "app/args.h"
 
+#include "text/console.h"
 #include "text/sjis.h"
 
 ArgList argList;
@@ -51,11 +52,44 @@ int add(List& list, const Ch* s, bool ansi) {
   return 0;
 }
 
+// Appends s whole, an empty s too; false when the list has no room for it.
+template <typename List, typename Ch>
+bool addraw(List& list, const Ch* s) {
+  int32_t len = 0;
+  while (s[len] != 0) len++;
+  int32_t at = fill(list);
+  if (list.count >= ARG_MAXENTRIES || len + 1 > ARG_STORESIZE - at) return false;
+  for (int32_t i = 0; i <= len; i++) list.store[at + i] = s[i];
+  list.count++;
+  list.start[list.count] = at + len + 1;
+  list.store[at + len + 1] = 0;
+  return true;
+}
+
+bool toldtoomany = false;  // once per process: the lists may be rebuilt
+
 }  // namespace
 
 void argclear() {
   clear(argList);
   clear(argListW);
+}
+
+void argtoomany() {
+  if (!toldtoomany) conputs("Too many command line parameters.\n");
+  toldtoomany = true;
+}
+
+int argaddpair(const char* a, const char16_t* w) {
+  bool aligned = argListW.count == argList.count;
+  if (!addraw(argList, a)) return -1;
+  // Both forms or neither: a UTF-16 form that does not fit withdraws the ANSI one.
+  if (aligned && !addraw(argListW, w != nullptr ? w : u"")) {
+    argList.count--;
+    argList.store[argList.start[argList.count]] = 0;
+    return -1;
+  }
+  return 0;
 }
 
 int argsplitW(const char16_t* cmdline) {

@@ -28,6 +28,12 @@ void argclear();                          // both lists empty
 int argsplitW(const char16_t* cmdline);   // fills the UTF-16 list from a command line
 int argadd(const char* s);
 int argaddW(const char16_t* s);
+// Appends one argument in both forms, stored as given (the UTF-16 form only while the
+// lists are aligned, so that entry j of each names the same file). -1 with nothing
+// added when the ANSI list has no room left for it.
+int argaddpair(const char* a, const char16_t* w);
+// "Too many command line parameters." once per run: the rest of the arguments is dropped.
+void argtoomany();
 // Entry j, or an empty string when the list has no entry j.
 const char* argget(int j);
 const char16_t* arggetW(int j);

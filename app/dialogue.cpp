@@ -35,6 +35,16 @@ enum JText {
   JSoundOk,
   JSoundNothing1,
   JSoundNothing2,
+  JFolderHead,     // folder lines: "フォルダ <name>" and one of the next two
+  JFolderModels,   // followed by the count and JUnitLine
+  JFolderNone,
+  JUnitLine,
+  JSumFolders,     // end-of-run report on the models from folders: label, count, unit
+  JSumSaved,
+  JSumSound,
+  JSumFailed,
+  JSumUnit,
+  JSumSee,
   JCount
 };
 
@@ -60,6 +70,16 @@ constexpr std::array<const char8_t*, JCount> kJapanese = {
     u8" は正常です. \r\n",
     u8" 修復すべき箇所は \r\n",
     u8" 見つかりませんでした. \r\n",
+    u8"フォルダ ",
+    u8" の PMX モデル: ",
+    u8" には PMX モデルがありません(サブフォルダを含む). \n",
+    u8" 個 \n",
+    u8" フォルダ内のモデル： ",
+    u8" 英語名を追加して保存： ",
+    u8" 正常(変更なし)： ",
+    u8" 失敗： ",
+    u8" 個 \r\n",
+    u8" 詳しくはコンソールをご覧ください. \r\n",
 };
 
 // Shift-JIS never takes more bytes than UTF-8 for the same text.
@@ -151,9 +171,10 @@ int showbox(const BoxText* box, bool utf16mode, unsigned kind) {
   return utf16mode ? osmsgboxW(box->w, kCaptionW, kind) : osmsgbox(box->a, kCaption, kind);
 }
 
-void report(const BoxText* box, bool utf16mode) {
+// Models from folders report on the console only; one box at the end speaks for them.
+void report(const BoxText* box, bool utf16mode, bool boxed) {
   conputs(box->a);
-  showbox(box, utf16mode, kReport);
+  if (boxed) showbox(box, utf16mode, kReport);
   conputs("\n");
 }
 
@@ -198,6 +219,28 @@ void boxsaved(BoxText* box, const char* nameA, const char16_t* nameW, int nameCh
   name(&b, nameA, nameW, true);
   piece(&b, " \r\n");
   piece(&b, ja ? jt(JSavedTo) : " was saved. \r\n");
+}
+
+void boxfolders(BoxText* box, int saved, int unchanged, int failed) {
+  Builder b = boxstart(box);
+  char line[kJTextMax + 16];
+  auto count = [&](JText label, const char* english, int n) {
+    if (langjapanese()) {
+      snprintf(line, sizeof line, "%s%d%s", jt(label), n, jt(JSumUnit));
+    } else {
+      snprintf(line, sizeof line, english, n);
+    }
+    piece(&b, line);
+  };
+  count(JSumFolders, " Models from folders: %d \r\n", saved + unchanged + failed);
+  piece(&b, " \r\n");
+  count(JSumSaved, " Saved with English names added: %d \r\n", saved);
+  count(JSumSound, " Correct, left unchanged: %d \r\n", unchanged);
+  count(JSumFailed, " Failed: %d \r\n", failed);
+  if (failed > 0) {
+    piece(&b, " \r\n");
+    piece(&b, langjapanese() ? jt(JSumSee) : " See the console for details. \r\n");
+  }
 }
 
 void boxunchanged(BoxText* box, const char* nameA, const char16_t* nameW) {
@@ -271,12 +314,34 @@ void dlgvacantcount(int count) {
   }
 }
 
-void dlgsaved(const char* nameA, const char16_t* nameW, bool utf16mode, int nameChangeCount) {
+void dlgsaved(const char* nameA, const char16_t* nameW, bool utf16mode, int nameChangeCount,
+              bool boxed) {
   boxsaved(&boxText, nameA, nameW, nameChangeCount);
-  report(&boxText, utf16mode);
+  report(&boxText, utf16mode, boxed);
 }
 
-void dlgunchanged(const char* nameA, const char16_t* nameW, bool utf16mode) {
+void dlgunchanged(const char* nameA, const char16_t* nameW, bool utf16mode, bool boxed) {
   boxunchanged(&boxText, nameA, nameW);
-  report(&boxText, utf16mode);
+  report(&boxText, utf16mode, boxed);
+}
+
+void dlgfolders(int saved, int unchanged, int failed) {
+  boxfolders(&boxText, saved, unchanged, failed);
+  report(&boxText, false, true);
+}
+
+void dlgfoldermodels(const char* folder, int count) {
+  if (langjapanese()) {
+    conprintf("%s%s%s%d%s", jt(JFolderHead), folder, jt(JFolderModels), count, jt(JUnitLine));
+  } else {
+    conprintf("PMX models in folder %s: %d \n", folder, count);
+  }
+}
+
+void dlgfoldernone(const char* folder) {
+  if (langjapanese()) {
+    conprintf("%s%s%s", jt(JFolderHead), folder, jt(JFolderNone));
+  } else {
+    conprintf("No PMX model in folder %s (subfolders included). \n", folder);
+  }
 }

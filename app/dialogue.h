@@ -21,6 +21,8 @@ void dlginit();
 void boxextension(BoxText* box, const char* nameA, const char16_t* nameW);
 void boxsaved(BoxText* box, const char* nameA, const char16_t* nameW, int nameChangeCount);
 void boxunchanged(BoxText* box, const char* nameA, const char16_t* nameW);
+// The end-of-run report on the models that came from folders.
+void boxfolders(BoxText* box, int saved, int unchanged, int failed);
 
 // Console lines and boxes.
 void dlgnomodel();
@@ -30,6 +32,14 @@ int dlgaskextension(const char* nameA, const char16_t* nameW, bool utf16mode);
 // The skip notice after a declined question; the "nothing modified" lines when asked.
 void dlgskipnotice(bool nothingModified);
 void dlgvacantcount(int count);
-// The per-model reports: printed on the console, then shown in a report box.
-void dlgsaved(const char* nameA, const char16_t* nameW, bool utf16mode, int nameChangeCount);
-void dlgunchanged(const char* nameA, const char16_t* nameW, bool utf16mode);
+// The per-model reports: printed on the console, then shown in a report box unless
+// boxed is false (models from folders, which the folder report speaks for).
+void dlgsaved(const char* nameA, const char16_t* nameW, bool utf16mode, int nameChangeCount,
+              bool boxed);
+void dlgunchanged(const char* nameA, const char16_t* nameW, bool utf16mode, bool boxed);
+// The folder report: console, then a report box.
+void dlgfolders(int saved, int unchanged, int failed);
+// Folder lines while the arguments are expanded: how many models a folder holds, or
+// that it holds none.
+void dlgfoldermodels(const char* folder, int count);
+void dlgfoldernone(const char* folder);

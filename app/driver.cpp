@@ -7,6 +7,7 @@
 
 #include "app/args.h"
 #include "app/dialogue.h"
+#include "app/folders.h"
 #include "app/startup.h"
 #include "io/binfile.h"
 #include "names/rules.h"
@@ -62,7 +63,7 @@ void buildargs(int argc, char** argv) {
   }
   for (int i = 0; i < argc; i++) {
     if (i >= ARG_MAXENTRIES) {
-      conputs("Too many command line parameters.\n");
+      argtoomany();
       break;
     }
     if (osargA(argv[i], argbufA, sizeof argbufA) != 0) argbufA[0] = '?', argbufA[1] = 0;
@@ -213,14 +214,14 @@ bool join(Ch* dst, std::initializer_list<const Ch*> parts) {
   return true;
 }
 
-void report(const char* nameA, const char16_t* nameW, bool saved) {
+void report(const char* nameA, const char16_t* nameW, bool saved, bool boxed) {
   char realA[OS_MAXPATH];
   char16_t realW[OS_MAXPATH];
   realnames(nameA, nameW, realA, realW);
   if (saved) {
-    dlgsaved(realA, realW, model.utf16mode(), pmxModel.nameChangeCount);
+    dlgsaved(realA, realW, model.utf16mode(), pmxModel.nameChangeCount, boxed);
   } else {
-    dlgunchanged(realA, realW, model.utf16mode());
+    dlgunchanged(realA, realW, model.utf16mode(), boxed);
   }
 }
 
@@ -236,6 +237,80 @@ void endofrun(int runcode) {
     case RUN_ENDEARLY: conputs(": file end before closing. \n"); break;
     default: break;
   }
+}
+
+// What became of one argument.
+enum Outcome { MODEL_SAVED, MODEL_UNCHANGED, MODEL_FAILED, MODEL_OPTION, MODEL_DECLINED };
+
+// Argument j through the pipeline; a failure is or-ed into *runcode as the first one.
+int runmodel(int j, bool anysaved, int* runcode) {
+  model.ansiMissing = model.wideMissing = false;
+  if (osoptionchar(argget(j)[0])) {
+    optiongroup(argget(j), false);
+    return MODEL_OPTION;
+  }
+  if (!takepaths(j)) {
+    conputs("The model was not read: nothing was written. \n\n");
+    *runcode = firstfailure(*runcode, RUN_CANNOTOPEN);
+    return MODEL_FAILED;
+  }
+  conputs("\n");
+
+  if (!extensionok()) {
+    dlgskipnotice(j == argList.count - 1 && !anysaved);
+    conflush();
+    ossleep(700);
+    *runcode |= RUN_DECLINED;
+    return MODEL_DECLINED;
+  }
+
+  aliasload(progDir, progDirW);
+
+  int r = readmodel();
+  if (r != 0) {
+    conputs("The model was not read: nothing was written. \n\n");
+    *runcode = firstfailure(*runcode, r == 2 ? RUN_FORMAT : RUN_CANNOTOPEN);
+    return MODEL_FAILED;
+  }
+  conprintf("pmx dir: %s \n", model.dirA);
+  int status = pmdinforeadstatus();
+  if (status != 0) {
+    conputs("The model's data is broken: nothing was written. \n\n");
+    *runcode = firstfailure(*runcode, status == 3 ? RUN_ENDEARLY : RUN_FORMAT);
+    return MODEL_FAILED;
+  }
+  dlgvacantcount(pmxModel.nameChangeCount);
+  conputs("\n");
+
+  bool boxed = !argfromfolder(j);
+  if (pmxModel.nameChangeCount < 1) {
+    report(model.pathA, model.pathW, false, boxed);
+    return MODEL_UNCHANGED;
+  }
+  int named = outputname(model.pathA, model.pathW, model.outA, model.outW);
+  if (named != 0) {
+    conputs(named == -2 ? "The output name is too long: nothing was written. \n"
+                        : "No free output name (-new to -new(99) are taken): nothing was written. \n");
+    conputs("New PMX save failed. \n");
+    *runcode = firstfailure(*runcode, RUN_NOTSAVED);
+    return MODEL_FAILED;
+  }
+  int saved;
+  if (model.utf16mode()) {
+    conputs("Saving in UTF-16 mode. \n");
+    saved = pmxrewriteW(model.outW, model.pathW);
+  } else {
+    conputs("Saving in ANSI/UTF-8 mode. \n");
+    saved = pmxrewriteA(model.outA, model.pathA);
+  }
+  if (saved != 0) {
+    conputs("New PMX save failed. \n");
+    *runcode = firstfailure(*runcode, RUN_NOTSAVED);
+    return MODEL_FAILED;
+  }
+  conputs("Save OK. \n\n");
+  report(model.outA, model.outW, true, boxed);
+  return MODEL_SAVED;
 }
 
 }  // namespace
@@ -282,6 +357,7 @@ int nwmain(int argc, char** argv) {
   dlginit();
   startbanner();
   buildargs(argc, argv);
+  argexpandfolders();
   progdirset();
   settingsdefaults();
   setupread();
@@ -303,73 +379,15 @@ int nwmain(int argc, char** argv) {
 
   int runcode = RUN_OK;
   bool anysaved = false;
+  int tally[MODEL_FAILED + 1] = {0, 0, 0};  // models from folders, by outcome
   for (int j = 1; j < argList.count; j++) {
-    model.ansiMissing = model.wideMissing = false;
-    if (osoptionchar(argget(j)[0])) {
-      optiongroup(argget(j), false);
-      continue;
-    }
-    if (!takepaths(j)) {
-      conputs("The model was not read: nothing was written. \n\n");
-      runcode = firstfailure(runcode, RUN_CANNOTOPEN);
-      continue;
-    }
-    conputs("\n");
-
-    if (!extensionok()) {
-      dlgskipnotice(j == argList.count - 1 && !anysaved);
-      conflush();
-      ossleep(700);
-      runcode |= RUN_DECLINED;
-      break;
-    }
-
-    aliasload(progDir, progDirW);
-
-    int r = readmodel();
-    if (r != 0) {
-      conputs("The model was not read: nothing was written. \n\n");
-      runcode = firstfailure(runcode, r == 2 ? RUN_FORMAT : RUN_CANNOTOPEN);
-      continue;
-    }
-    conprintf("pmx dir: %s \n", model.dirA);
-    int status = pmdinforeadstatus();
-    if (status != 0) {
-      conputs("The model's data is broken: nothing was written. \n\n");
-      runcode = firstfailure(runcode, status == 3 ? RUN_ENDEARLY : RUN_FORMAT);
-      continue;
-    }
-    dlgvacantcount(pmxModel.nameChangeCount);
-    conputs("\n");
-
-    if (pmxModel.nameChangeCount < 1) {
-      report(model.pathA, model.pathW, false);
-      continue;
-    }
-    int named = outputname(model.pathA, model.pathW, model.outA, model.outW);
-    if (named != 0) {
-      conputs(named == -2 ? "The output name is too long: nothing was written. \n"
-                          : "No free output name (-new to -new(99) are taken): nothing was written. \n");
-      conputs("New PMX save failed. \n");
-      runcode = firstfailure(runcode, RUN_NOTSAVED);
-      continue;
-    }
-    int saved;
-    if (model.utf16mode()) {
-      conputs("Saving in UTF-16 mode. \n");
-      saved = pmxrewriteW(model.outW, model.pathW);
-    } else {
-      conputs("Saving in ANSI/UTF-8 mode. \n");
-      saved = pmxrewriteA(model.outA, model.pathA);
-    }
-    if (saved != 0) {
-      conputs("New PMX save failed. \n");
-      runcode = firstfailure(runcode, RUN_NOTSAVED);
-      continue;
-    }
-    conputs("Save OK. \n\n");
-    anysaved = true;
-    report(model.outA, model.outW, true);
+    int outcome = runmodel(j, anysaved, &runcode);
+    if (outcome == MODEL_DECLINED) break;
+    if (outcome == MODEL_SAVED) anysaved = true;
+    if (outcome != MODEL_OPTION && argfromfolder(j)) tally[outcome]++;
+  }
+  if (tally[MODEL_SAVED] + tally[MODEL_UNCHANGED] + tally[MODEL_FAILED] > 0) {
+    dlgfolders(tally[MODEL_SAVED], tally[MODEL_UNCHANGED], tally[MODEL_FAILED]);
   }
 
   endofrun(runcode);

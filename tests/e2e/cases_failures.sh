@@ -35,11 +35,12 @@ if [ "$WINDOWS" = 0 ]; then
   expect_same m.pmx m.orig
   finish
 
-  begin "the input is a folder"
+  begin "the input is a folder without models"
   mkdir folder.pmx
   run -ND2 folder.pmx
-  expect_line " -- could not open in UTF-16. (***) "
-  expect_status 255
+  expect_line "No PMX model in folder folder.pmx (subfolders included). "
+  expect_no_line " -- could not open in UTF-16. (***) "
+  expect_status 0
   expect_no_file folder-new.pmx
   finish
 

@@ -162,6 +162,50 @@ TEST_F(Dialogue, OverlongNamesStayInsideTheBox) {
   }
 }
 
+TEST_F(Dialogue, FolderReportBox) {
+  Lang = kEnglish;
+  boxfolders(&box, 3, 1, 0);
+  expectbox(box,
+            {kEnglish, "", u"",
+             " Models from folders: 4 \r\n \r\n Saved with English names added: 3 \r\n"
+             " Correct, left unchanged: 1 \r\n Failed: 0 \r\n",
+             u" Models from folders: 4 \r\n \r\n Saved with English names added: 3 \r\n"
+             u" Correct, left unchanged: 1 \r\n Failed: 0 \r\n"},
+            __LINE__);
+  Lang = kJapaneseUtf8;  // English on a UTF-8 console, as every other box
+  boxfolders(&box, 0, 0, 2);
+  EXPECT_EQ(std::string(box.a),
+            " Models from folders: 2 \r\n \r\n Saved with English names added: 0 \r\n"
+            " Correct, left unchanged: 0 \r\n Failed: 2 \r\n \r\n See the console for details. \r\n");
+  Lang = kJapanese;
+  boxfolders(&box, 12, 0, 1);
+  const char8_t* ja = u8" フォルダ内のモデル： 13 個 \r\n \r\n 英語名を追加して保存： 12 個 \r\n"
+                      u8" 正常(変更なし)： 0 個 \r\n 失敗： 1 個 \r\n \r\n"
+                      u8" 詳しくはコンソールをご覧ください. \r\n";
+  expectbox(box,
+            {kJapanese, "", u"", sj(ja),
+             u" フォルダ内のモデル： 13 個 \r\n \r\n 英語名を追加して保存： 12 個 \r\n"
+             u" 正常(変更なし)： 0 個 \r\n 失敗： 1 個 \r\n \r\n"
+             u" 詳しくはコンソールをご覧ください. \r\n"},
+            __LINE__);
+  ConsoleCapture con;
+  dlgfolders(12, 0, 1);
+  EXPECT_EQ(con.text(), sj(ja) + "\n");
+}
+
+TEST_F(Dialogue, FolderLines) {
+  Lang = kEnglish;
+  ConsoleCapture con;
+  dlgfoldermodels("pack", 3);
+  dlgfoldernone("empty");
+  EXPECT_EQ(con.take(), "PMX models in folder pack: 3 \nNo PMX model in folder empty (subfolders included). \n");
+  Lang = kJapanese;
+  dlgfoldermodels("\x95\x5C", 3);  // a name with a 0x5C trail byte, passed through
+  dlgfoldernone("empty");
+  EXPECT_EQ(con.take(), sj(u8"フォルダ 表 の PMX モデル: 3 個 \n") +
+                            sj(u8"フォルダ empty には PMX モデルがありません(サブフォルダを含む). \n"));
+}
+
 struct ConsoleCase {
   LanguageMode lang;
   std::string expected;
@@ -222,10 +266,10 @@ TEST_F(Dialogue, ReportsPrintTheAnsiTextThenALineEnd) {
     Lang = lang;
     for (bool utf16mode : {false, true}) {
       ConsoleCapture con;
-      dlgsaved("m-new.pmx", u"x-new.pmx", utf16mode, 2);
+      dlgsaved("m-new.pmx", u"x-new.pmx", utf16mode, 2, true);
       boxsaved(&box, "m-new.pmx", u"x-new.pmx", 2);
       EXPECT_EQ(con.take(), std::string(box.a) + "\n");
-      dlgunchanged("m.pmx", u"x.pmx", utf16mode);
+      dlgunchanged("m.pmx", u"x.pmx", utf16mode, true);
       boxunchanged(&box, "m.pmx", u"x.pmx");
       EXPECT_EQ(con.take(), std::string(box.a) + "\n");
     }
