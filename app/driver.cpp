@@ -242,7 +242,8 @@ void endofrun(int runcode) {
 // What became of one argument.
 enum Outcome { MODEL_SAVED, MODEL_UNCHANGED, MODEL_FAILED, MODEL_OPTION, MODEL_DECLINED };
 
-// Argument j through the pipeline; a failure is or-ed into *runcode as the first one.
+// Argument j through the pipeline. *runcode keeps the first failure of the run, and
+// takes the declined question on top.
 int runmodel(int j, bool anysaved, int* runcode) {
   model.ansiMissing = model.wideMissing = false;
   if (osoptionchar(argget(j)[0])) {
