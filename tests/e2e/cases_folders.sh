@@ -69,3 +69,13 @@ expect_line " Saved with English names added: 1 "
 expect_no_line " Failed: 1 "
 expect_status 0
 finish
+
+begin "a folder without models named alone: one line, then the run goes on as one without a model"
+mkdir empty
+printf 'x' > empty/notes.txt
+run empty
+expect_line "No PMX model in folder empty (subfolders included). "
+expect_line "No dropped PMX file detected. "
+expect_line "Usage "
+expect_status 0
+finish
