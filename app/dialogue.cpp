@@ -223,14 +223,17 @@ void boxsaved(BoxText* box, const char* nameA, const char16_t* nameW, int nameCh
 
 void boxfolders(BoxText* box, int saved, int unchanged, int failed) {
   Builder b = boxstart(box);
-  char line[kJTextMax + 16];
+  char line[64];
   auto count = [&](JText label, const char* english, int n) {
     if (langjapanese()) {
-      snprintf(line, sizeof line, "%s%d%s", jt(label), n, jt(JSumUnit));
+      snprintf(line, sizeof line, "%d", n);
+      piece(&b, jt(label));
+      piece(&b, line);
+      piece(&b, jt(JSumUnit));
     } else {
       snprintf(line, sizeof line, english, n);
+      piece(&b, line);
     }
-    piece(&b, line);
   };
   count(JSumFolders, " Models from folders: %d \r\n", saved + unchanged + failed);
   piece(&b, " \r\n");
