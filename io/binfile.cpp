@@ -336,7 +336,7 @@ int rfseek(int32_t offset) {
 }
 
 int32_t rftell() { return rfstate.base + rfstate.next; }
-int rfeof() { return rd.open ? 0 : -1; }
+int rfeofmore() { return rd.open ? 0 : -1; }
 
 // ---- Writer -------------------------------------------------------------------------
 

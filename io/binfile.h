@@ -30,7 +30,7 @@ int rfbufrewind();                     // 0 or -2
 // 0 or -2. A reader that is closed (also by reaching the end) cannot seek: -2.
 int rfseek(int32_t offset);
 int32_t rftell();                      // at most INT32_MAX: the data ends there
-int rfeof();                           // 0 while open, -1 once closed
+inline int rfeof();                    // 0 while open, -1 once closed
 
 // ---- Writer -------------------------------------------------------------------------
 int wfopenW(const char16_t* path);     // 0, or -1 with a message
@@ -58,9 +58,9 @@ int32_t wftell();                      // at most INT32_MAX: more is a write err
 int wferror();                         // 0 while open, -1 once closed
 
 // ---- Byte fast paths ----------------------------------------------------------------
-// rfgetc, rfskip and wfputc run for every field of a model, so their common case is
-// inline over the buffer state below; everything else is in binfile.cpp. Only these use
-// it.
+// rfgetc, rfskip, rfeof and wfputc run for every field of a model, so their common case
+// is inline over the buffer state below; everything else is in binfile.cpp. Only these
+// use it.
 struct RfState {
   int32_t next;  // index of the next byte to deliver
   int32_t fill;  // bytes in buf; 0 while closed
@@ -77,6 +77,7 @@ extern RfState rfstate;
 extern WfState wfstate;
 int rfgetcmore();               // refills the buffer, or ends the reader
 int32_t rfskipmore(int32_t n);  // a skip past the buffer, or on a closed reader
+int rfeofmore();                // rfeof with the buffer used up
 int wfputcmore(int byte);       // the last byte before a write, or a closed writer
 
 inline int rfgetc() {
@@ -91,6 +92,9 @@ inline int32_t rfskip(int32_t n) {
   }
   return rfskipmore(n);
 }
+
+// A closed reader holds no bytes, so bytes still buffered answer the question.
+inline int rfeof() { return rfstate.next < rfstate.fill ? 0 : rfeofmore(); }
 
 inline int wfputc(int byte) {
   if (wfstate.fill + 1 < wfstate.room) {
