@@ -2,7 +2,9 @@
 //
 // Both modes move bytes through the side's own buffer (RfState / WfState in the
 // header); only filling and emptying that buffer differ: the system handle in handle
-// mode, the stream (with its own 8192-byte buffer) in stream mode.
+// mode, the stream in stream mode. The file is read and written in whole buffers, also
+// by the copies between the two sides: few system calls, and a stream reads straight
+// into the side's buffer rather than through its own.
 //
 // Positions and counts are 32-bit signed. The reader ends its data at offset INT32_MAX
 // as if the file ended there, and the writer refuses the byte after INT32_MAX as a
@@ -49,8 +51,6 @@ struct WrittenFile {
 };
 WrittenFile out = {false, false, false, {}, {}};
 
-unsigned char copyBuf[BF_BUFSIZE];  // block copies between two streams
-
 int32_t imin(int32_t a, int32_t b) { return a < b ? a : b; }
 
 // ---- Reader ----
@@ -80,6 +80,21 @@ void rdend() {
   rd.open = false;
   rfstate.base += rfstate.next;
   rfstate.next = rfstate.fill = 0;
+}
+
+// Reads the next buffer after the one used up; false when nothing came, which ends the
+// reader.
+bool rdrefill() {
+  rfstate.base += rfstate.fill;
+  rfstate.next = rfstate.fill = 0;
+  int32_t want = imin(BF_BUFSIZE, rdheadroom());
+  int32_t got = want > 0 ? rdraw(rfstate.buf, want) : 0;
+  if (got <= 0) {
+    rdend();
+    return false;
+  }
+  rfstate.fill = got;
+  return true;
 }
 
 void rdstart(bool handleMode) {
@@ -132,18 +147,19 @@ int wrfail(const char* message) {
   return -1;
 }
 
-// Empties the buffer into the file (stream mode: into the stream). 0 or -1.
-int wrpush() {
+// Empties the buffer into the file (stream mode: into the stream). A failure prints
+// message; a short write in handle mode closes without one. 0 or -1.
+int wrpush(const char* message = kWriteError) {
   int32_t n = wfstate.fill;
   if (n == 0) return 0;
   if (wr.handleMode) {
     uint32_t put = 0;
     if (oswrite(wr.handle, wfstate.buf, static_cast<uint32_t>(n), &put) != 0) {
-      return wrfail(kWriteError);
+      return wrfail(message);
     }
     if (put < static_cast<uint32_t>(n)) return wrfail(nullptr);
   } else if (fwrite(wfstate.buf, 1, static_cast<size_t>(n), wr.stream) < static_cast<size_t>(n)) {
-    return wrfail(kWriteError);
+    return wrfail(message);
   }
   wfstate.base += n;
   wfstate.fill = 0;
@@ -209,16 +225,7 @@ void rfclose() {
 }
 
 int rfgetcmore() {
-  if (!rd.open) return -1;
-  rfstate.base += rfstate.fill;
-  rfstate.next = rfstate.fill = 0;
-  int32_t want = imin(BF_BUFSIZE, rdheadroom());
-  int32_t got = want > 0 ? rdraw(rfstate.buf, want) : 0;
-  if (got <= 0) {
-    rdend();
-    return -1;
-  }
-  rfstate.fill = got;
+  if (!rd.open || !rdrefill()) return -1;
   return rfstate.buf[rfstate.next++];
 }
 
@@ -250,39 +257,38 @@ int32_t rfgetint(int size) {
   }
 }
 
+// Whole buffers go from the file straight to the destination; a remainder refills the
+// buffer, so the small reads that usually follow are served from memory and the file
+// is still read in whole buffers.
 int32_t rfread(void* dst, int32_t n) {
   if (!rd.open || n <= 0) return 0;
   auto* p = static_cast<unsigned char*>(dst);
-  int32_t want = imin(n, rdheadroom());
-  int32_t done = imin(want, rfstate.fill - rfstate.next);
-  memcpy(p, rfstate.buf + rfstate.next, static_cast<size_t>(done));
-  rfstate.next += done;
-  if (done < want) {
-    rfstate.base += rfstate.next;
-    rfstate.next = rfstate.fill = 0;
-    int32_t rest = want - done;
-    if (rest >= BF_BUFSIZE) {
-      int32_t got = rdraw(p + done, rest);
-      rfstate.base += got;
-      done += got;
-    } else {
-      // A short read refills the buffer rather than going to the file itself: the
-      // small reads that usually follow are then served from memory, not one system
-      // call each.
-      int32_t got = rdraw(rfstate.buf, imin(BF_BUFSIZE, rdheadroom()));
-      rfstate.fill = got > 0 ? got : 0;
-      int32_t take = imin(rest, rfstate.fill);
-      memcpy(p + done, rfstate.buf, static_cast<size_t>(take));
-      rfstate.next = take;
-      done += take;
+  const int32_t want = imin(n, rdheadroom());
+  int32_t done = 0;
+  for (;;) {
+    int32_t take = imin(want - done, rfstate.fill - rfstate.next);
+    memcpy(p + done, rfstate.buf + rfstate.next, static_cast<size_t>(take));
+    rfstate.next += take;
+    done += take;
+    if (done == want) break;
+    int32_t whole = (want - done) / BF_BUFSIZE * BF_BUFSIZE;
+    if (whole == 0) {
+      if (!rdrefill()) break;
+      continue;
     }
+    rfstate.base += rfstate.fill;
+    rfstate.next = rfstate.fill = 0;
+    int32_t got = rdraw(p + done, whole);
+    rfstate.base += got;
+    done += got;
+    if (got < whole) break;
   }
-  if (done < n) rdend();
+  if (done < n && rd.open) rdend();
   return done;
 }
 
 // Skipping moves through the buffer and refills it; nothing is copied.
-int32_t rfskip(int32_t n) {
+int32_t rfskipmore(int32_t n) {
   if (!rd.open || n <= 0) return 0;
   const int32_t want = imin(n, rdheadroom());
   int32_t done = 0;
@@ -290,14 +296,9 @@ int32_t rfskip(int32_t n) {
     int32_t take = imin(want - done, rfstate.fill - rfstate.next);
     rfstate.next += take;
     done += take;
-    if (done == want) break;
-    rfstate.base += rfstate.next;
-    rfstate.next = rfstate.fill = 0;
-    int32_t got = rdraw(rfstate.buf, imin(BF_BUFSIZE, rdheadroom()));
-    if (got <= 0) break;
-    rfstate.fill = got;
+    if (done == want || !rdrefill()) break;
   }
-  if (done < n) rdend();
+  if (done < n && rd.open) rdend();
   return done;
 }
 
@@ -335,7 +336,7 @@ int rfseek(int32_t offset) {
 }
 
 int32_t rftell() { return rfstate.base + rfstate.next; }
-int rfeof() { return rd.open ? 0 : -1; }
+int rfeofmore() { return rd.open ? 0 : -1; }
 
 // ---- Writer -------------------------------------------------------------------------
 
@@ -507,61 +508,51 @@ int32_t wfwrite(const void* src, int32_t n) {
 
 namespace {
 
-// Up to n bytes from the reader to the writer, the same as rfgetc / wfputc in turn, but
-// a whole stretch at a time where both buffers allow. Stops at the reader's end or when
-// the writer fails; the bytes copied.
-int32_t bytecopy(int32_t n) {
+// Up to n bytes from the reader to the writer, as rfgetc and wfputc in turn would move
+// them, but a buffer at a time: the file is read into the reader's buffer and the bytes
+// go on to the writer's in blocks. Stops at the reader's end or when the writer fails
+// (a failed write prints message); the bytes copied.
+int32_t blockcopy(int32_t n, const char* message) {
   int32_t done = 0;
-  while (done < n) {
-    int32_t span = imin(n - done, rfstate.fill - rfstate.next);
-    span = imin(span, wfstate.room - 1 - wfstate.fill);
-    if (span > 0) {
-      memcpy(wfstate.buf + wfstate.fill, rfstate.buf + rfstate.next, static_cast<size_t>(span));
-      wfstate.fill += span;
-      rfstate.next += span;
-      done += span;
+  while (done < n && wr.open) {
+    int32_t avail = rfstate.fill - rfstate.next;
+    if (avail == 0) {
+      if (!rd.open || !rdrefill()) break;
       continue;
     }
-    int c = rfgetc();
-    if (c < 0 || wfputc(c) != 0) break;
-    done++;
+    int32_t left = INT32_MAX - wftell();
+    if (left == 0) {
+      wrfail(kWriteError);
+      break;
+    }
+    int32_t span = imin(imin(n - done, avail), imin(BF_BUFSIZE - wfstate.fill, left));
+    memcpy(wfstate.buf + wfstate.fill, rfstate.buf + rfstate.next, static_cast<size_t>(span));
+    wfstate.fill += span;
+    rfstate.next += span;
+    done += span;
+    if (wfstate.fill == BF_BUFSIZE && wrpush(message) != 0) break;
   }
   return done;
 }
+
+// Between two streams a copy is a block write and its failure is reported as one; with a
+// handle on either side it is reported as a failed byte write.
+const char* copymessage() { return rd.handleMode || wr.handleMode ? kWriteError : kBlockError; }
 
 }  // namespace
 
 int32_t wfcopybytes(int32_t n) {
   if (n <= 0) return 0;
   if (!rd.open) return -1;
-  if (rd.handleMode || wr.handleMode) {
-    int32_t done = bytecopy(n);
-    return wr.open ? done : -1;
-  }
-  int32_t total = 0;
-  for (int32_t left = n; left > 0 && rd.open;) {
-    int32_t chunk = imin(left, BF_BUFSIZE);
-    int32_t got = rfread(copyBuf, chunk);
-    left -= chunk;
-    if (wfwrite(copyBuf, got) < got) return -1;
-    total += got;
-  }
-  return total;
+  int32_t done = blockcopy(n, copymessage());
+  return wr.open ? done : -1;
 }
 
 int32_t wfcopyrest() {
-  if (rd.handleMode || wr.handleMode) {
-    if (!rd.open) return -1;
-    int32_t done = bytecopy(INT32_MAX);
-    return wr.open ? done : -1;
-  }
-  int32_t total = 0;
-  for (;;) {
-    int32_t got = rfread(copyBuf, BF_BUFSIZE);
-    if (wfwrite(copyBuf, got) < got) return -1;
-    total += got;
-    if (got < BF_BUFSIZE) return total;
-  }
+  // Between two streams a reader already at its end leaves an empty rest, not a failure.
+  if (!rd.open) return !rd.handleMode && !wr.handleMode && wr.open ? 0 : -1;
+  int32_t done = blockcopy(INT32_MAX, copymessage());
+  return wr.open ? done : -1;
 }
 
 int32_t wftell() { return wfstate.base + wfstate.fill; }

@@ -35,7 +35,7 @@ int utf16cut(const uint8_t* le, int max) {
   return (last >= 0xD800 && last <= 0xDBFF) ? max - 1 : max;
 }
 
-int pmxskip(int64_t n) {
+int pmxskiplong(int64_t n) {
   while (n > 0) {
     int32_t chunk = n < INT32_MAX ? static_cast<int32_t>(n) : INT32_MAX;
     if (rfskip(chunk) != chunk) return -1;

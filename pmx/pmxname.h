@@ -6,6 +6,7 @@
 #pragma once
 #include <cstdint>
 
+#include "io/binfile.h"
 #include "pmx/pmxmodel.h"
 
 struct PmxName {
@@ -21,8 +22,13 @@ enum PmxNameResult { PN_OK = 0, PN_BADLENGTH = -1, PN_ENDED = -3 };
 // Reads one text field through the reader. PN_BADLENGTH when the length is negative
 // (nothing more consumed), PN_ENDED when the file ends inside the field.
 int pmxgetname(PmxName* n, int encoding);
-// Consumes n bytes; 0, or -1 when the file ended first.
-int pmxskip(int64_t n);
+// Consumes n bytes; 0, or -1 when the file ended first. Inline: the reading pass skips
+// most of a model a few bytes at a time.
+int pmxskiplong(int64_t n);
+inline int pmxskip(int64_t n) {
+  if (n > 0 && n < INT32_MAX) return rfskip(static_cast<int32_t>(n)) == n ? 0 : -1;
+  return pmxskiplong(n);
+}
 // Fills n->sjis from the raw bytes (unistr2sjisc or utf82sjisc).
 void pmxnamesjis(PmxName* n, int encoding);
 // True when the name's first character is 0 (an empty text).

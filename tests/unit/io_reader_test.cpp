@@ -40,12 +40,13 @@ TEST_P(Reader, BlockReadsAcrossTheBufferAndTheEnd) {
   std::string data = pattern(3 * BF_BUFSIZE + 100);
   ASSERT_EQ(openread(GetParam(), make("big", data)), 0);
   std::string got(1, static_cast<char>(rfgetc()));
-  std::string block(20000, '\0');
-  EXPECT_EQ(rfread(block.data(), 20000), 20000);
+  const int32_t n = BF_BUFSIZE * 5 / 2 - 480;  // more than two buffers, more than the rest
+  std::string block(static_cast<size_t>(n), '\0');
+  EXPECT_EQ(rfread(block.data(), n), n);
   got += block + static_cast<char>(rfgetc());
   EXPECT_EQ(rfread(block.data(), -5), 0);
   int32_t rest = static_cast<int32_t>(data.size() - got.size());
-  EXPECT_EQ(rfread(block.data(), 20000), rest);  // short: the end
+  EXPECT_EQ(rfread(block.data(), n), rest);  // short: the end
   EXPECT_EQ(got + block.substr(0, static_cast<size_t>(rest)), data);
   EXPECT_EQ(rfeof(), -1);
   EXPECT_EQ(rftell(), static_cast<int32_t>(data.size()));
@@ -81,6 +82,67 @@ TEST_P(Reader, ShortReadsAcrossTheBufferEnd) {
   EXPECT_EQ(std::string(piece, 5), data.substr(data.size() - 5));
   EXPECT_EQ(rfeof(), -1);
   EXPECT_EQ(rftell(), static_cast<int32_t>(data.size()));
+}
+
+// A value, block or skip that meets the buffer's end before, at or after any byte of it
+// delivers the file's bytes in order: the refill takes over exactly where the buffer
+// stopped, also after whole buffers went straight to the destination.
+TEST_P(Reader, EveryOffsetAgainstTheBufferEnd) {
+  std::string data = pattern(3 * BF_BUFSIZE + 5);
+  std::string p = make("edges", data);
+  auto byte = [&](int32_t at) {
+    return static_cast<uint32_t>(static_cast<unsigned char>(data[static_cast<size_t>(at)]));
+  };
+  for (int32_t edge : {BF_BUFSIZE, 2 * BF_BUFSIZE}) {
+    for (int32_t k = 0; k <= 4; k++) {  // bytes left in the buffer before the edge
+      SCOPED_TRACE(testing::Message() << "edge " << edge << ", " << k << " bytes before it");
+      ASSERT_EQ(openread(GetParam(), p), 0);
+      ASSERT_EQ(rfskip(edge - k), edge - k);
+      int32_t at = edge - k;
+      uint32_t want = byte(at) | byte(at + 1) << 8 | byte(at + 2) << 16 | byte(at + 3) << 24;
+      EXPECT_EQ(rfgetlong(), static_cast<int32_t>(want));
+      EXPECT_EQ(rfgetshort(), static_cast<int16_t>(byte(at + 4) | byte(at + 5) << 8));
+      EXPECT_EQ(rftell(), at + 6);
+    }
+  }
+  std::string block(2 * BF_BUFSIZE + 3, '\0');
+  for (int32_t from : {1, BF_BUFSIZE - 1, BF_BUFSIZE, BF_BUFSIZE + 1}) {
+    for (int32_t n : {1, 2, BF_BUFSIZE - 1, BF_BUFSIZE, BF_BUFSIZE + 1, 2 * BF_BUFSIZE + 3}) {
+      SCOPED_TRACE(testing::Message() << n << " bytes from " << from);
+      ASSERT_EQ(openread(GetParam(), p), 0);
+      rfgetc();  // the buffer filled, the skip goes on from inside it
+      ASSERT_EQ(rfskip(from - 1), from - 1);
+      ASSERT_EQ(rfread(block.data(), n), n);
+      EXPECT_EQ(block.substr(0, static_cast<size_t>(n)),
+                data.substr(static_cast<size_t>(from), static_cast<size_t>(n)));
+      EXPECT_EQ(rftell(), from + n);
+      EXPECT_EQ(rfgetc(), static_cast<int>(byte(from + n)));
+    }
+  }
+}
+
+// A last buffer that is short, full or a single byte ends the data after its last byte,
+// read by bytes or by skips.
+TEST_P(Reader, EndsAfterTheLastBufferWhateverItsSize) {
+  for (int32_t size : {BF_BUFSIZE - 1, BF_BUFSIZE, BF_BUFSIZE + 1, 2 * BF_BUFSIZE + 7}) {
+    SCOPED_TRACE(testing::Message() << size << " bytes");
+    std::string data = pattern(static_cast<size_t>(size));
+    std::string p = make("last", data);
+    ASSERT_EQ(openread(GetParam(), p), 0);
+    std::string got;
+    for (int c; (c = rfgetc()) >= 0;) got += static_cast<char>(c);
+    EXPECT_EQ(got, data);
+    EXPECT_EQ(rfeof(), -1);
+    EXPECT_EQ(rftell(), size);
+
+    ASSERT_EQ(openread(GetParam(), p), 0);
+    EXPECT_EQ(rfskip(size - 1), size - 1);
+    EXPECT_EQ(rfeof(), 0);
+    EXPECT_EQ(rfgetc(), static_cast<unsigned char>(data.back()));
+    EXPECT_EQ(rfskip(1), 0);
+    EXPECT_EQ(rfeof(), -1);
+    EXPECT_EQ(rftell(), size);
+  }
 }
 
 TEST_P(Reader, SkipsWithinAndAcrossTheBuffer) {

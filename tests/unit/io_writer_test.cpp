@@ -177,6 +177,45 @@ TEST_P(Copy, FullDiskFailsTheCopy) {
   EXPECT_EQ(con.take(), "");
 }
 
+// A copy that leaves its bytes in the buffer has not failed yet; the one that fills the
+// buffer writes it, and the full disk is reported then, once.
+TEST_P(Copy, FullDiskFailsWhenTheBufferGoesOut) {
+  auto [rmode, wmode] = GetParam();
+  ConsoleCapture con;
+  ASSERT_EQ(openread(rmode, make("src", pattern(2 * BF_BUFSIZE))), 0);
+  ASSERT_EQ(openwrite(wmode, "/dev/full"), 0);
+  EXPECT_EQ(wfputc('x'), 0);
+  EXPECT_EQ(wfcopybytes(BF_BUFSIZE - 2), BF_BUFSIZE - 2);
+  EXPECT_EQ(wferror(), 0);
+  EXPECT_EQ(con.take(), "");
+  EXPECT_EQ(wfcopybytes(1), -1);
+  bool blocks = rmode == Mode::Stream && wmode == Mode::Stream;
+  EXPECT_EQ(con.take(), blocks ? "File buffered writing error.(or Disk full)\n"
+                               : "File writing error.(or Disk full)\n");
+  EXPECT_EQ(wfcopyrest(), -1);
+  EXPECT_EQ(wfclose(), -1);
+  EXPECT_EQ(con.take(), "");
+}
+
+// The writer's count stops at INT32_MAX in a copy as it does byte by byte: the bytes up
+// to it are taken, the next one is a write error.
+TEST_P(Copy, StopsAtTheLargestOffset) {
+  auto [rmode, wmode] = GetParam();
+  ConsoleCapture con;
+  ASSERT_EQ(openread(rmode, make("src", pattern(3 * BF_BUFSIZE))), 0);
+  ASSERT_EQ(openwrite(wmode, "/dev/null"), 0);
+  std::vector<char> block(1 << 20, 'z');
+  for (int i = 0; i < 2047; i++) ASSERT_EQ(wfwrite(block.data(), 1 << 20), 1 << 20);
+  const int32_t left = INT32_MAX - wftell();  // 1 MiB - 1
+  ASSERT_EQ(wfwrite(block.data(), left - BF_BUFSIZE - 10), left - BF_BUFSIZE - 10);
+  EXPECT_EQ(wfcopybytes(BF_BUFSIZE + 10), BF_BUFSIZE + 10);
+  EXPECT_EQ(wftell(), INT32_MAX);
+  EXPECT_EQ(con.take(), "");
+  EXPECT_EQ(wfcopybytes(1), -1);
+  EXPECT_EQ(con.take(), "File writing error.(or Disk full)\n");
+  EXPECT_EQ(wfclose(), -1);
+}
+
 INSTANTIATE_TEST_SUITE_P(Modes, Copy, ::testing::Combine(bothModes, bothModes),
                          [](const auto& info) {
                            Mode r = std::get<0>(info.param);
