@@ -255,12 +255,17 @@ TEST_F(DefaultAlias, EveryRuleFitsTheReader) {
   ASSERT_TRUE(in) << kAliasPath;
   std::string line;
   int lineno = 0, rules = 0;
+  bool firstOfSection = true;
   while (std::getline(in, line)) {
     lineno++;
     if (!line.empty() && line.back() == '\r') line.pop_back();
     EXPECT_LE(line.size(), 250u) << "line " << lineno << " is cut by the reader";
     const size_t at = line.find_first_not_of(" \t");
-    if (at == std::string::npos || line.compare(at, 2, "//") == 0 || line[at] == '-') continue;
+    if (at == std::string::npos || line.compare(at, 2, "//") == 0) continue;
+    if (line[at] == '-') {
+      firstOfSection = true;
+      continue;
+    }
     ASSERT_EQ(line[at], '"') << "line " << lineno << ": rules are written quoted: " << line;
     const size_t srcend = line.find('"', at + 1);
     ASSERT_NE(srcend, std::string::npos) << "line " << lineno;
@@ -278,7 +283,13 @@ TEST_F(DefaultAlias, EveryRuleFitsTheReader) {
     EXPECT_LE(sj.size(), 63u) << "line " << lineno;
     EXPECT_EQ(toUtf8(sj), src) << "line " << lineno << ": source has no Shift-JIS form";
     EXPECT_EQ(src.find('?'), std::string::npos) << "line " << lineno << ": wildcard in " << src;
-    EXPECT_EQ(src.find("？"), std::string::npos) << "line " << lineno << ": wildcard in " << src;
+    // The one deliberate wildcard: the oldest rule of a section turns a character that
+    // no other rule knows into '_'.
+    const bool catchall = firstOfSection && src == "？" && rep == "_";
+    firstOfSection = false;
+    if (!catchall) {
+      EXPECT_EQ(src.find("？"), std::string::npos) << "line " << lineno << ": wildcard in " << src;
+    }
     const size_t star = src.find('*');
     EXPECT_TRUE(star == std::string::npos || star == src.size() - 1) << "line " << lineno;
     EXPECT_TRUE(isascii(rep)) << "line " << lineno << ": " << rep;
