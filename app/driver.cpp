@@ -278,6 +278,7 @@ int nwmain(int argc, char** argv) {
   int runcode = RUN_OK;
   bool anysaved = false;
   for (int j = 1; j < argList.count; j++) {
+    conflush();  // what the previous model printed, before this one starts
     model.ansiMissing = model.wideMissing = false;
     if (osoptionchar(argget(j)[0])) {
       optiongroup(argget(j), false);
