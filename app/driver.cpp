@@ -42,6 +42,14 @@ ModelPaths model;
 char argbufA[ARG_STORESIZE + 1];
 char16_t argbufW[ARG_STORESIZE + 1];
 
+// An ANSI name is used only when it converts back to exactly its UTF-16 name: the
+// system's best-fit forms (U+301C as 0x8160, which reads back as U+FF5E) would name
+// another file. Otherwise the exact form, '?' where a character does not round-trip.
+void exactansi(char* ansi, size_t cap, const char16_t* wide) {
+  if (osansi2wide(ansi, argbufW, ARG_STORESIZE + 1) == 0 && unistrcmp(argbufW, wide) == 0) return;
+  if (oswide2ansi(wide, ansi, cap) != 0) ansi[0] = '?', ansi[1] = 0;
+}
+
 void buildargs(int argc, char** argv) {
   argclear();
   if (const char16_t* cmdline = oscommandlineW()) {
@@ -58,6 +66,7 @@ void buildargs(int argc, char** argv) {
       break;
     }
     if (osargA(argv[i], argbufA, sizeof argbufA) != 0) argbufA[0] = '?', argbufA[1] = 0;
+    if (i < argListW.count) exactansi(argbufA, sizeof argbufA, arggetW(i));
     argadd(argbufA);
   }
 }
@@ -72,7 +81,7 @@ bool pickmodel() {
     picked = fileopendlgW(pickedW, progDirW) == 0;
     if (picked) {
       argaddW(pickedW);
-      unistr2sjis(pickedA, pickedW);
+      if (oswide2ansi(pickedW, pickedA, sizeof pickedA) != 0) pickedA[0] = '?', pickedA[1] = 0;
       argadd(pickedA);
       picked = rftryopenW(pickedW) == 0;
     }
@@ -80,7 +89,7 @@ bool pickmodel() {
     picked = fileopendlg(pickedA, progDir) == 0;
     if (picked) {
       argadd(pickedA);
-      sjis2unistr(pickedW, pickedA);
+      if (osansi2wide(pickedA, pickedW, OS_MAXPATH) != 0) pickedW[0] = u'?', pickedW[1] = 0;
       argaddW(pickedW);
       picked = rftryopen(pickedA) == 0;
     }
@@ -91,14 +100,18 @@ bool pickmodel() {
   return true;
 }
 
+// A form too long for the path buffers counts as missing: it is neither probed nor used.
+bool fitsA(const char* a) { return a[0] != 0 && strlen(a) < OS_MAXPATH; }
+bool fitsW(const char16_t* w) { return w[0] != 0 && unistrlen(w) < OS_MAXPATH; }
+
 void probe(int i) {
-  if (rftryopen(argget(i)) == 0) {
+  if (fitsA(argget(i)) && rftryopen(argget(i)) == 0) {
     conputs(" -- correctly opened in ANSI or UTF-8. \n");
     rfclose();
     return;
   }
   conputs(" -- could not open in ANSI or UTF-8. \n");
-  if (rftryopenW(arggetW(i)) == 0) {
+  if (fitsW(arggetW(i)) && rftryopenW(arggetW(i)) == 0) {
     conputs(" -- correctly opened in UTF-16. \n");
     rfclose();
   } else {
@@ -111,8 +124,8 @@ void probe(int i) {
 bool takepaths(int j) {
   const char* a = argget(j);
   const char16_t* w = arggetW(j);
-  model.ansiMissing = a[0] == 0 || strlen(a) >= OS_MAXPATH;
-  model.wideMissing = w[0] == 0 || unistrlen(w) >= OS_MAXPATH;
+  model.ansiMissing = !fitsA(a);
+  model.wideMissing = !fitsW(w);
   if (model.ansiMissing) {
     model.pathA[0] = 0;
   } else {
@@ -130,13 +143,20 @@ bool takepaths(int j) {
   return false;
 }
 
+// The name of a file as stored on disk, in both forms. Where the ANSI path is missing
+// (too long), the ANSI name is the exact form of the UTF-16 one.
+void realnames(const char* pathA, const char16_t* pathW, char* realA, char16_t* realW) {
+  findrealname(realA, pathA);
+  findrealnameW(realW, pathW);
+  if (realA[0] == 0 && realW[0] != 0 && oswide2ansi(realW, realA, OS_MAXPATH) != 0) realA[0] = 0;
+}
+
 bool extensionok() {
   char realA[OS_MAXPATH];
   char16_t realW[OS_MAXPATH];
   char extA[OS_MAXPATH];
   char16_t extW[OS_MAXPATH];
-  findrealname(realA, model.pathA);
-  findrealnameW(realW, model.pathW);
+  realnames(model.pathA, model.pathW, realA, realW);
   bool wideExt = getextW(extW, realW) != 0;
   getext(extA, realA);
   if (wideExt && headcmpi(extA, ".PMX") == 0) return true;
@@ -147,10 +167,15 @@ bool extensionok() {
 // Both reads of the model: ANSI path first, then UTF-16. The reader's result.
 int readmodel() {
   pmxModel.nameChangeCount = 0;
-  int r = pmdinforeadA(model.pathA);
-  if (r == 0) return 0;
-  model.ansiMissing = true;
-  conputs("Re-opening in UTF-16. \n");
+  int r;
+  if (model.ansiMissing) {
+    conputs("The ANSI path is too long: reading in UTF-16. \n");
+  } else {
+    r = pmdinforeadA(model.pathA);
+    if (r == 0) return 0;
+    model.ansiMissing = true;
+    conputs("Re-opening in UTF-16. \n");
+  }
   r = pmdinforeadW(model.pathW);
   if (r == 0) return 0;
   model.wideMissing = true;
@@ -191,8 +216,7 @@ bool join(Ch* dst, std::initializer_list<const Ch*> parts) {
 void report(const char* nameA, const char16_t* nameW, bool saved) {
   char realA[OS_MAXPATH];
   char16_t realW[OS_MAXPATH];
-  findrealname(realA, nameA);
-  findrealnameW(realW, nameW);
+  realnames(nameA, nameW, realA, realW);
   if (saved) {
     dlgsaved(realA, realW, model.utf16mode(), pmxModel.nameChangeCount);
   } else {
@@ -228,21 +252,23 @@ int outputname(const char* modelA, const char16_t* modelW, char* outA, char16_t*
   getextW(extW, nameW);
   cutextW(stemW, nameW);
   // Candidate 100 would repeat candidate 0, so 0..99 cover every name there is.
+  // A missing form is no path: probing it would look at "-new" in the working folder.
+  const bool hasA = modelA[0] != 0, hasW = modelW[0] != 0;
   for (int k = 0; k < 100; k++) {
     char suffixA[8] = "";
     char16_t suffixW[8] = {0};
     if (k > 0) snprintf(suffixA, sizeof suffixA, "(%d)", k);
     for (int i = 0; i < 8; i++) suffixW[i] = static_cast<char16_t>(suffixA[i]);
-    bool fitsA = join<char>(outA, {dirA, stemA, "-new", suffixA, extA});
-    bool fitsW = join<char16_t>(outW, {dirW, stemW, u"-new", suffixW, extW});
-    if (!fitsA) outA[0] = 0;
-    if (!fitsW) outW[0] = 0;
-    if (!fitsA && !fitsW) return -2;
-    if (fitsA && rftryopen(outA) == 0) {
+    bool okA = hasA && join<char>(outA, {dirA, stemA, "-new", suffixA, extA});
+    bool okW = hasW && join<char16_t>(outW, {dirW, stemW, u"-new", suffixW, extW});
+    if (!okA) outA[0] = 0;
+    if (!okW) outW[0] = 0;
+    if (!okA && !okW) return -2;
+    if (okA && rftryopen(outA) == 0) {
       rfclose();
       continue;
     }
-    if (fitsW && rftryopenW(outW) == 0) {
+    if (okW && rftryopenW(outW) == 0) {
       rfclose();
       continue;
     }

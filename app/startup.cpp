@@ -1,6 +1,8 @@
 // startup.cpp - settling the environment of a run before any model is touched.
 #include "app/startup.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -139,12 +141,13 @@ void setupread() {
 
 namespace {
 
-// strtol from p; *p moves behind the last digit, or stays when there is none.
-long number(const char*& p) {
+// strtol from p with Windows' 32-bit long: out-of-range values clamp at -2^31 and
+// 2^31 - 1 on every build. *p moves behind the last digit, or stays when there is none.
+int32_t number(const char*& p) {
   char* end = nullptr;
-  long v = strtol(p, &end, 10);
+  long long v = strtoll(p, &end, 10);
   p = end;
-  return v;
+  return static_cast<int32_t>(std::clamp<long long>(v, INT32_MIN, INT32_MAX));
 }
 
 bool isdigitc(char c) { return c >= '0' && c <= '9'; }

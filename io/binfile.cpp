@@ -407,6 +407,36 @@ int wfdiscard() {
   return (out.wide ? osremoveW(out.pathW) : osremove(out.path)) == 0 ? 0 : -1;
 }
 
+namespace {
+
+int commit(const char* path, const char16_t* pathW) {
+  if (wr.open && wrpush() == 0) {
+    if (!wr.handleMode && fflush(wr.stream) != 0) {
+      wrfail(kWriteError);
+    } else if ((wr.handleMode ? osfsync(wr.handle) : osfsyncstream(wr.stream)) != 0) {
+      wrfail(kWriteError);
+    }
+  }
+  if (wfclose() != 0) {
+    wfdiscard();
+    return -1;
+  }
+  bool renamed = out.wide ? pathW != nullptr && osrenamenewW(out.pathW, pathW) == 0
+                          : path != nullptr && osrenamenew(out.path, path) == 0;
+  if (!renamed) {
+    conprintf("Could not rename (WR)(code=%d).\n", static_cast<int>(oslasterror()));
+    wfdiscard();
+    return -1;
+  }
+  out.known = false;
+  return 0;
+}
+
+}  // namespace
+
+int wfcommit(const char* path) { return commit(path, nullptr); }
+int wfcommitW(const char16_t* path) { return commit(nullptr, path); }
+
 int wfputcmore(int byte) {
   if (!wr.open) return -1;
   if (wfstate.base + wfstate.fill == INT32_MAX) return wrfail(kWriteError);

@@ -41,6 +41,13 @@ int wfclose();
 // Closes the writer and removes the file it was writing, so that a failed save leaves
 // nothing that looks like a finished file. 0 when removed.
 int wfdiscard();
+// Finishes the file being written and gives it its final name: everything is flushed
+// to the disk, the file closed and renamed to path, which must not exist (a file that
+// appeared there meanwhile is never replaced). 0; or -1 with the message printed and
+// the written file removed. Written under a temporary name and committed this way, a
+// model is never seen half-written under its real name, whenever the run is cut off.
+int wfcommit(const char* path);
+int wfcommitW(const char16_t* path);
 inline int wfputc(int byte);           // 0 or -1
 // Hands the buffered bytes to the system (a stream is flushed too). 0, or -1 when that
 // failed or the writer is closed.

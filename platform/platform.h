@@ -46,6 +46,15 @@ FILE* osfopen(const char* path, const char* mode);
 int osremove(const char* path);
 int osremoveW(const char16_t* path);
 
+// Pushes what the system holds of a file to the disk (fsync / FlushFileBuffers), so a
+// power cut after a rename cannot leave the new name on missing data. 0 or -1.
+int osfsync(oshandle h);
+int osfsyncstream(FILE* stream);  // after fflush
+// Gives a file a new name in the same folder, never replacing a file that has that
+// name (MoveFileEx without MOVEFILE_REPLACE_EXISTING). 0, or -1 with oslasterror.
+int osrenamenew(const char* from, const char* to);
+int osrenamenewW(const char16_t* from, const char16_t* to);
+
 // ---- Directory search (FindFirstFile / FindNextFile) --------------------------------
 // One search at a time. osfindfirst returns 0 and the first match's stored name (no
 // folder) and whether it is a folder, or -1 when nothing matches. The pattern may hold
@@ -64,6 +73,12 @@ const char16_t* oscommandlineW();
 // without a code) and in UTF-16. Both return 0, or -1 when the entry does not fit.
 int osargA(const char* arg, char* out, size_t cap);
 int osargW(const char* arg, char16_t* out, size_t cap);
+// The ANSI form of a UTF-16 name: a character that does not convert back to itself
+// exactly (no code, or only a look-alike's) stands as '?', so that the ANSI form never
+// names another file. -1 when it does not fit.
+int oswide2ansi(const char16_t* w, char* out, size_t cap);
+// An ANSI name in UTF-16. -1 when a code has no character or it does not fit.
+int osansi2wide(const char* a, char16_t* out, size_t cap);
 // The running executable's full path, or -1 where the system does not tell it.
 int osexepath(char* out, size_t cap);
 int osexepathW(char16_t* out, size_t cap);

@@ -5,6 +5,7 @@
 // and both written again in the source's encoding.
 #include <array>
 #include <cstring>
+#include <iterator>
 
 #include "io/binfile.h"
 #include "names/fillname.h"
@@ -134,6 +135,27 @@ uint8_t conv[4 * REP_BUFSIZE + 4];
 // A repaired name before the cut.
 uint8_t fixbuf[4 * PMX_NAMEMAX + 16];
 bool failed;
+// The new model is written under the output name plus this, and renamed when complete:
+// a run cut off mid-save leaves no partial file under a name that ends in ".pmx".
+constexpr char kPart[] = ".part";
+char partA[sizeof pathbuf[0] + sizeof kPart];
+char16_t partW[sizeof pathbuf[0] + sizeof kPart];
+
+template <typename Ch>
+bool appendpart(Ch* dst, size_t cap, const Ch* path) {
+  size_t n = 0;
+  while (path[n] != 0) n++;
+  if (n + sizeof kPart > cap) return false;
+  for (size_t i = 0; i < n; i++) dst[i] = path[i];
+  for (size_t i = 0; i < sizeof kPart; i++) dst[n + i] = static_cast<Ch>(kPart[i]);
+  return true;
+}
+
+bool partname(const char* outA, const char16_t* outW, int useW) {
+  bool ok = useW ? appendpart(partW, std::size(partW), outW) : appendpart(partA, sizeof partA, outA);
+  if (!ok) conputs("Path too long for the new file. \n");
+  return ok;
+}
 
 int changedsource() {
   conputs("Err: the source file changed after it was read. \n");
@@ -236,25 +258,29 @@ int put8(uint8_t* at, char16_t u) {
   return 3;
 }
 
-// Replaces the raw English name by its repaired form, cut to whole characters.
+// Replaces the raw English name by its repaired form, cut to whole characters: where
+// an arrow's spelling crosses the limit, as many of its characters as fit are kept.
 void repairutf16() {
   int n = 0;  // units out
-  char16_t rep[4];
-  for (const char16_t* u = nameE.units; *u != 0;) {
+  bool full = false;
+  for (const char16_t* u = nameE.units; *u != 0 && !full;) {
+    char16_t rep[4];
     int m = mapchar(*u, rep);
-    int take = 1;
+    int take = 1, whole = 1;  // units read; units that stand or fall together
     if (m == 0) {
       rep[0] = *u;
       m = 1;
       if (*u >= 0xD800 && *u <= 0xDBFF && u[1] >= 0xDC00 && u[1] <= 0xDFFF) {
         rep[1] = u[1];
-        m = take = 2;
+        m = take = whole = 2;
       }
     }
-    if (n + m > PMX_NAMEMAX / 2) break;
-    for (int k = 0; k < m; k++, n++) {
-      fixbuf[2 * n] = static_cast<uint8_t>(rep[k] & 0xFF);
-      fixbuf[2 * n + 1] = static_cast<uint8_t>(rep[k] >> 8);
+    for (int k = 0; k < m && !full; k += whole) {
+      full = n + whole > PMX_NAMEMAX / 2;
+      for (int j = 0; j < whole && !full; j++, n++) {
+        fixbuf[2 * n] = static_cast<uint8_t>(rep[k + j] & 0xFF);
+        fixbuf[2 * n + 1] = static_cast<uint8_t>(rep[k + j] >> 8);
+      }
     }
     u += take;
   }
@@ -266,32 +292,36 @@ void repairutf16() {
 
 void repairutf8() {
   int n = 0;  // bytes out
+  bool full = false;
+  // Appends one whole character (len bytes) if it fits.
+  auto put = [&](const uint8_t* ch, int len) {
+    full = full || n + len > PMX_NAMEMAX;
+    if (full) return;
+    memcpy(fixbuf + n, ch, static_cast<size_t>(len));
+    n += len;
+  };
   const uint8_t* s = nameE.raw;
-  for (int i = 0; s[i] != 0;) {
-    uint8_t piece[16];
-    int m = 0, take = 1;
+  for (int i = 0; s[i] != 0 && !full;) {
+    char16_t rep[4];
+    int r = 0;
     // An arrow is always the three bytes E2 86 xx or E2 87 xx.
     if (s[i] == 0xE2 && (s[i + 1] == 0x86 || s[i + 1] == 0x87) && (s[i + 2] & 0xC0) == 0x80) {
-      char16_t cp = static_cast<char16_t>(0x2000 | ((s[i + 1] & 0x3F) << 6) | (s[i + 2] & 0x3F));
-      char16_t rep[4];
-      int r = mapchar(cp, rep);
-      for (int k = 0; k < r; k++) m += put8(piece + m, rep[k]);
-      if (r > 0) take = 3;
+      r = mapchar(static_cast<char16_t>(0x2000 | ((s[i + 1] & 0x3F) << 6) | (s[i + 2] & 0x3F)), rep);
     }
-    if (m == 0) {
-      // Anything else is kept as it is, a whole sequence at a time.
-      take = s[i] >= 0xF0 ? 4 : s[i] >= 0xE0 ? 3 : s[i] >= 0xC0 ? 2 : 1;
-      int k = 0;
-      while (k < take && (k == 0 || (s[i + k] & 0xC0) == 0x80)) {
-        piece[k] = s[i + k];
-        k++;
+    if (r > 0) {
+      for (int k = 0; k < r; k++) {
+        uint8_t ch[3];
+        put(ch, put8(ch, rep[k]));
       }
-      m = take = k;
+      i += 3;
+      continue;
     }
-    if (n + m > PMX_NAMEMAX) break;
-    memcpy(fixbuf + n, piece, static_cast<size_t>(m));
-    n += m;
-    i += take;
+    // Anything else is kept as it is, a whole sequence at a time.
+    int take = s[i] >= 0xF0 ? 4 : s[i] >= 0xE0 ? 3 : s[i] >= 0xC0 ? 2 : 1;
+    int k = 1;
+    while (k < take && (s[i + k] & 0xC0) == 0x80) k++;
+    put(s + i, k);
+    i += k;
   }
   memcpy(nameE.raw, fixbuf, static_cast<size_t>(n));
   nameE.len = n;
@@ -392,8 +422,9 @@ int pmxrewrite(const char* outA, const char16_t* outW, const char* srcA, const c
   }
   conprintf("Reading from: %s \n", useW ? pathbuf[0] : srcA);
   conprintf("Writing to  : %s \n", useW ? pathbuf[1] : outA);
+  if (!partname(outA, outW, useW)) return -1;
   if ((useW ? rfopenW(srcW) : rfopen(srcA)) != 0) return -1;
-  if ((useW ? wfopenW(outW) : wfopen(outA)) != 0) {
+  if ((useW ? wfopenW(partW) : wfopen(partA)) != 0) {
     rfclose();
     return -1;
   }
@@ -412,8 +443,8 @@ int pmxrewrite(const char* outA, const char16_t* outW, const char* srcA, const c
   // Buffered bytes still have to reach the disk before the copy counts as written.
   if (!failed && (wfflush() != 0 || wferror() != 0)) failed = true;
   rfclose();
-  // The close can still report a write error (a network file, a quota).
-  if (!failed && wfclose() != 0) failed = true;
+  // The copy takes the output name only once all of it is on the disk.
+  if (!failed && (useW ? wfcommitW(outW) : wfcommit(outA)) != 0) failed = true;
   if (failed) wfdiscard();
   conputs("\n");
   return failed ? -1 : 0;

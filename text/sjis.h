@@ -16,6 +16,11 @@ uint32_t unich2sjisch(uint32_t cp);
 uint32_t sjisch2unichc(uint32_t code);
 uint32_t unich2sjischc(uint32_t cp);
 
+// Windows code page 932 exactly, for file names: a code point has a code only when that
+// code reads back as the same code point (U+301C, U+2212 ... have none). 0 = none.
+uint32_t cp932ch2unich(uint32_t code);
+uint32_t unich2cp932ch(uint32_t cp);
+
 // Plain conversions (main tables only). sjis2unistr(cat) write code points beyond
 // U+FFFF as surrogate pairs and unmapped codes as '?'.
 int sjis2unistr(char16_t* dst, const char* src);     // source bytes read (cap 9998)

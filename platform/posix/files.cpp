@@ -209,3 +209,75 @@ int osremoveW(const char16_t* path) {
   if (unlink(utf8) != 0) return fail(winerror(errno, utf8));
   return 0;
 }
+
+int osfsync(oshandle h) { return fsync(static_cast<int>(h)) == 0 ? 0 : fail(winerror(errno, "")); }
+
+int osfsyncstream(FILE* stream) { return osfsync(fileno(stream)); }
+
+namespace {
+
+// The folder entry of a renamed file reaches the disk only with its folder.
+void syncfolder(const char* path) {
+  const char* slash = strrchr(path, '/');
+  char folder[PATH_MAX] = ".";
+  if (slash != nullptr) {
+    size_t len = slash == path ? 1 : static_cast<size_t>(slash - path);
+    if (len >= sizeof folder) return;
+    memcpy(folder, path, len);
+    folder[len] = 0;
+  }
+  int fd = open(folder, O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  fsync(fd);
+  close(fd);
+}
+
+// rename(2) replaces the target; a new name must never do that. The kernel refuses a
+// taken name atomically with RENAME_NOREPLACE, or with link(2); a volume that offers
+// neither (FAT) gets the check just before the rename.
+int renamenew(const char* from, const char* to) {
+#if defined(__linux__) && defined(RENAME_NOREPLACE)
+  if (renameat2(AT_FDCWD, from, AT_FDCWD, to, RENAME_NOREPLACE) == 0) {
+    syncfolder(to);
+    return 0;
+  }
+  if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) return fail(winerror(errno, to));
+#elif defined(__APPLE__)
+  if (renamex_np(from, to, RENAME_EXCL) == 0) {
+    syncfolder(to);
+    return 0;
+  }
+  if (errno != ENOTSUP) return fail(winerror(errno, to));
+#endif
+  if (link(from, to) == 0) {
+    unlink(from);
+    syncfolder(to);
+    return 0;
+  }
+  if (errno != EPERM && errno != ENOTSUP && errno != EOPNOTSUPP && errno != ENOSYS) {
+    return fail(winerror(errno, to));
+  }
+  struct stat st;
+  if (lstat(to, &st) == 0) return fail(winerror(EEXIST, to));
+  if (rename(from, to) != 0) return fail(winerror(errno, to));
+  syncfolder(to);
+  return 0;
+}
+
+}  // namespace
+
+int osrenamenew(const char* from, const char* to) {
+  char a[PATH_MAX], b[PATH_MAX];
+  if (sjispath2utf8(from, a, sizeof a) != 0 || sjispath2utf8(to, b, sizeof b) != 0) {
+    return fail(OSERR_INVALID_NAME);
+  }
+  return renamenew(a, b);
+}
+
+int osrenamenewW(const char16_t* from, const char16_t* to) {
+  char a[PATH_MAX], b[PATH_MAX];
+  if (unipath2utf8(from, a, sizeof a) != 0 || unipath2utf8(to, b, sizeof b) != 0) {
+    return fail(OSERR_INVALID_NAME);
+  }
+  return renamenew(a, b);
+}

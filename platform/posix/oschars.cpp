@@ -1,6 +1,7 @@
 // oschars.cpp - path encodings at the POSIX boundary (code page 932 behaviour).
 #include "platform/posix/oschars.h"
 
+#include "platform/platform.h"
 #include "text/sjis.h"
 
 namespace {
@@ -70,10 +71,10 @@ int sjispath2utf8(const char* sjis, char* utf8, size_t cap) {
       cp = *p++;  // code page 932 keeps ASCII as it is (0x5C is a backslash)
     } else if (cp932lead(*p)) {
       if (p[1] == 0) return -1;
-      cp = sjisch2unichc(static_cast<unsigned>(p[0]) << 8 | p[1]);
+      cp = cp932ch2unich(static_cast<unsigned>(p[0]) << 8 | p[1]);
       p += 2;
     } else {
-      cp = sjisch2unich(*p++);
+      cp = cp932ch2unich(*p++);
     }
     if (cp == 0 || !append(cp, utf8, &n, cap)) return -1;
   }
@@ -106,7 +107,7 @@ int utf82sjispath(const char* utf8, char* sjis, size_t cap) {
   int len;
   while ((len = utf8decode(p, &cp)) > 0) {
     p += len;
-    unsigned code = cp < 0x80 ? cp : (cp <= 0xFFFF ? unich2sjischc(cp) : 0);
+    unsigned code = cp < 0x80 ? cp : unich2cp932ch(cp);
     if (code == 0) code = '?';
     size_t need = code < 0x100 ? 1 : 2;
     if (n + need >= cap) return -1;
@@ -134,5 +135,41 @@ int utf82unipath(const char* utf8, char16_t* w, size_t cap) {
     }
   }
   w[n] = 0;
+  return 0;
+}
+
+int oswide2ansi(const char16_t* w, char* out, size_t cap) {
+  size_t n = 0;
+  for (size_t i = 0; w[i] != 0; i++) {
+    unsigned code = w[i] < 0x80 ? w[i] : unich2cp932ch(w[i]);
+    // A surrogate pair is one character beyond code page 932: one '?'.
+    if (w[i] >= 0xD800 && w[i] <= 0xDBFF && w[i + 1] >= 0xDC00 && w[i + 1] <= 0xDFFF) i++;
+    if (code == 0) code = '?';
+    size_t need = code < 0x100 ? 1 : 2;
+    if (n + need >= cap) return -1;
+    if (need == 2) out[n++] = static_cast<char>(code >> 8);
+    out[n++] = static_cast<char>(code & 0xFF);
+  }
+  out[n] = 0;
+  return 0;
+}
+
+int osansi2wide(const char* a, char16_t* out, size_t cap) {
+  const auto* p = reinterpret_cast<const unsigned char*>(a);
+  size_t n = 0;
+  while (*p != 0) {
+    unsigned cp;
+    if (cp932lead(*p)) {
+      if (p[1] == 0) return -1;
+      cp = cp932ch2unich(static_cast<unsigned>(p[0]) << 8 | p[1]);
+      p += 2;
+    } else {
+      cp = *p < 0x80 ? *p : cp932ch2unich(*p);
+      p++;
+    }
+    if (cp == 0 || n + 1 >= cap) return -1;
+    out[n++] = static_cast<char16_t>(cp);
+  }
+  out[n] = 0;
   return 0;
 }

@@ -1,6 +1,8 @@
 // files.cpp - Windows: file access over CreateFileW / ReadFile / WriteFile and fopen.
 #include <windows.h>
 
+#include <io.h>
+
 #include <cstdio>
 
 #include "platform/platform.h"
@@ -77,4 +79,23 @@ int osremove(const char* path) { return DeleteFileA(path) ? 0 : fail(); }
 
 int osremoveW(const char16_t* path) {
   return DeleteFileW(reinterpret_cast<const wchar_t*>(path)) ? 0 : fail();
+}
+
+int osfsync(oshandle h) { return FlushFileBuffers(winhandle(h)) ? 0 : fail(); }
+
+int osfsyncstream(FILE* stream) {
+  auto h = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
+  return h != INVALID_HANDLE_VALUE && FlushFileBuffers(h) ? 0 : fail();
+}
+
+// Without MOVEFILE_REPLACE_EXISTING a name that is taken fails the move.
+int osrenamenew(const char* from, const char* to) {
+  return MoveFileExA(from, to, MOVEFILE_WRITE_THROUGH) ? 0 : fail();
+}
+
+int osrenamenewW(const char16_t* from, const char16_t* to) {
+  return MoveFileExW(reinterpret_cast<const wchar_t*>(from), reinterpret_cast<const wchar_t*>(to),
+                     MOVEFILE_WRITE_THROUGH)
+             ? 0
+             : fail();
 }

@@ -25,8 +25,18 @@ int osargA(const char* arg, char* out, size_t cap) {
   return 0;
 }
 
-int osargW(const char* arg, char16_t* out, size_t cap) {
-  int n = MultiByteToWideChar(CP_ACP, 0, arg, -1, wide(out), static_cast<int>(cap));
+int osargW(const char* arg, char16_t* out, size_t cap) { return osansi2wide(arg, out, cap); }
+
+// WC_NO_BEST_FIT_CHARS: a character whose code would read back as another character
+// (U+301C gives 0x8160, which reads as U+FF5E) takes the default character instead.
+int oswide2ansi(const char16_t* w, char* out, size_t cap) {
+  int n = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, reinterpret_cast<LPCWSTR>(w), -1,
+                              out, static_cast<int>(cap), "?", nullptr);
+  return n > 0 ? 0 : -1;
+}
+
+int osansi2wide(const char* a, char16_t* out, size_t cap) {
+  int n = MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, a, -1, wide(out), static_cast<int>(cap));
   return n > 0 ? 0 : -1;
 }
 
@@ -34,9 +44,11 @@ int osargW(const char* arg, char16_t* out, size_t cap) {
 int osexepath(char*, size_t) { return -1; }
 int osexepathW(char16_t*, size_t) { return -1; }
 
+// GetCurrentDirectoryA would give a best-fit name; the exact form is taken instead.
 int osgetcwd(char* out, size_t cap) {
-  DWORD n = GetCurrentDirectoryA(static_cast<DWORD>(cap), out);
-  return n > 0 && n < cap ? 0 : -1;
+  char16_t w[MAX_PATH];
+  if (osgetcwdW(w, MAX_PATH) != 0) return -1;
+  return oswide2ansi(w, out, cap);
 }
 
 int osgetcwdW(char16_t* out, size_t cap) {

@@ -14,9 +14,8 @@ LPWSTR wide(char16_t* s) { return reinterpret_cast<LPWSTR>(s); }
 // The record without the Windows 2000 fields (OPENFILENAME_SIZE_VERSION_400), at the
 // target's own size: 76 bytes only in a 32-bit build; any other size fails the dialog
 // with CDERR_STRUCTSIZE.
-constexpr DWORD kSizeA = offsetof(OPENFILENAMEA, lpTemplateName) + sizeof(LPCSTR);
 constexpr DWORD kSizeW = offsetof(OPENFILENAMEW, lpTemplateName) + sizeof(LPCWSTR);
-static_assert(kSizeA < sizeof(OPENFILENAMEA) && kSizeW < sizeof(OPENFILENAMEW));
+static_assert(kSizeW < sizeof(OPENFILENAMEW));
 static_assert(sizeof(void*) != 4 || kSizeW == 76);
 
 }  // namespace
@@ -29,18 +28,24 @@ int osmsgboxW(const char16_t* text, const char16_t* caption, unsigned kind) {
   return MessageBoxW(nullptr, wide(text), wide(caption), kind);
 }
 
+// The ANSI dialog runs as the UTF-16 one: GetOpenFileNameA would hand back a best-fit
+// path, which may name another file; the chosen path gets its exact ANSI form instead.
 int osopenfiledlg(OsOpenDlg* dlg) {
-  OPENFILENAMEA ofn = {};
-  ofn.lStructSize = kSizeA;
-  ofn.lpstrFilter = dlg->filter;
-  ofn.nFilterIndex = dlg->filterIndex;
-  ofn.lpstrFile = dlg->file;
-  ofn.nMaxFile = dlg->maxFile;
-  ofn.lpstrInitialDir = dlg->initialDir;
-  ofn.lpstrTitle = dlg->title;
-  ofn.Flags = dlg->flags;
-  ofn.lpstrDefExt = dlg->defExt;
-  return GetOpenFileNameA(&ofn) ? 1 : 0;
+  static char16_t filter[16384], file[MAX_PATH], initialDir[MAX_PATH], title[256], defExt[16];
+  // The filter is a list of strings ended by an empty one: convert it whole.
+  int flen = 0;
+  while (flen + 1 < 16384 && (dlg->filter[flen] != 0 || dlg->filter[flen + 1] != 0)) flen++;
+  if (MultiByteToWideChar(CP_ACP, 0, dlg->filter, flen + 2, wide(filter), 16384) == 0) return 0;
+  unsigned maxFile = dlg->maxFile < MAX_PATH ? dlg->maxFile : MAX_PATH;
+  if (osansi2wide(dlg->file, file, maxFile) != 0 || osansi2wide(dlg->title, title, 256) != 0 ||
+      osansi2wide(dlg->defExt, defExt, 16) != 0) {
+    return 0;
+  }
+  bool hasDir = dlg->initialDir != nullptr && osansi2wide(dlg->initialDir, initialDir, MAX_PATH) == 0;
+  OsOpenDlgW w = {filter, dlg->filterIndex, file, maxFile, hasDir ? initialDir : nullptr,
+                  title, dlg->flags, defExt};
+  if (osopenfiledlgW(&w) == 0) return 0;
+  return oswide2ansi(file, dlg->file, dlg->maxFile) == 0 ? 1 : 0;
 }
 
 int osopenfiledlgW(OsOpenDlgW* dlg) {

@@ -14,7 +14,7 @@ if [ "$WINDOWS" = 0 ]; then
   PREFIX=$AS_NOBODY
   run m.pmx
   PREFIX=$PREFIX_SAVED
-  expect_line "Cannot open WR file : m-new.pmx"
+  expect_line "Cannot open WR file : m-new.pmx.part"
   expect_line "New PMX save failed. "
   expect_status 1
   expect_no_file m-new.pmx

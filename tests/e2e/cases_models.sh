@@ -112,17 +112,19 @@ if [ "$WINDOWS" = 0 ]; then
   expect_file 初音-new.pmx
   finish
 
-  begin "a path of 259 UTF-16 units, too long only in ANSI, is read through its UTF-16 name"
+  begin "a path too long only in ANSI is read and saved through its UTF-16 name alone"
   dir=$(printf 'あ%.0s' $(seq 1 80))
-  name=$(printf 'x%.0s' $(seq 1 93))
+  name=$(printf 'x%.0s' $(seq 1 89))  # 255 UTF-16 units, 415 bytes in ANSI
   mkdir -p "$dir/$dir"
-  model filled "$dir/$dir/$name.pmx"
+  model example "$dir/$dir/$name.pmx"
+  : > -new   # the missing ANSI form must not be taken for a path here
   run -ND2 "$dir/$dir/$name.pmx"
-  expect_no_line "The model was not read: nothing was written. "
-  expect_line "Re-opening in UTF-16. "
-  expect_line "Number of vacant English bone/morph/frame names: 0 "
-  expect_line " are correct. "
+  expect_line "The ANSI path is too long: reading in UTF-16. "
+  expect_no_line "Cannot open RD file : "
+  expect_line "Saving in UTF-16 mode. "
   expect_status 0
+  expect_file "$dir/$dir/$name-new.pmx"
+  [ ! -s -new ] || fail "the file -new was written"
   finish
 
   begin "Japanese user language: Japanese texts on the terminal"

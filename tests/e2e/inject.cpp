@@ -1,11 +1,14 @@
-// inject.cpp - a preloaded library that damages the input model while the program runs.
+// inject.cpp - a preloaded library that disturbs the program's files while it runs.
 //
 // The first time the program opens a path containing $NW_INJECT_TRIGGER (the output
 // name probe, which comes after the reading pass and before the writing pass), the file
-// $NW_INJECT_PATH is truncated to $NW_INJECT_SIZE bytes, or removed when the size is
-// "delete".
+// $NW_INJECT_PATH is truncated to $NW_INJECT_SIZE bytes, removed when the size is
+// "delete", or created when it is "create" (a file that appears under a name the
+// program has chosen). With $NW_INJECT_KILL set to N, the process is killed (SIGKILL)
+// as soon as more than N bytes have gone to files, as by a power cut mid-save.
 #include <dlfcn.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <unistd.h>
 
 #include <cstdarg>
@@ -27,6 +30,9 @@ void maybeinject(const char* path) {
   done = true;
   if (strcmp(size, "delete") == 0) {
     unlink(target);
+  } else if (strcmp(size, "create") == 0) {
+    FILE* f = fopen(target, "w");
+    if (f == nullptr || fputs("taken\n", f) < 0 || fclose(f) != 0) perror("inject: create");
   } else if (truncate(target, atol(size)) != 0) {
     perror("inject: truncate");
   }
@@ -35,6 +41,15 @@ void maybeinject(const char* path) {
 template <typename Fn>
 Fn next(const char* name) {
   return reinterpret_cast<Fn>(dlsym(RTLD_NEXT, name));
+}
+
+long long written = 0;  // bytes that went to files (not the console)
+
+void maybekill(int fd, long long n) {
+  static const char* limit = getenv("NW_INJECT_KILL");
+  if (limit == nullptr || fd <= 2 || n <= 0) return;
+  written += n;
+  if (written > atoll(limit)) raise(SIGKILL);
 }
 
 }  // namespace
@@ -71,6 +86,22 @@ int open64(const char* path, int flags, ...) {
   va_end(ap);
   static auto real = next<int (*)(const char*, int, ...)>("open64");
   return real(path, flags, mode);
+}
+
+ssize_t write(int fd, const void* buf, size_t n) {
+  static auto real = next<ssize_t (*)(int, const void*, size_t)>("write");
+  ssize_t r = real(fd, buf, n);
+  maybekill(fd, r);
+  return r;
+}
+
+size_t fwrite(const void* buf, size_t size, size_t n, FILE* fp) {
+  static auto real = next<size_t (*)(const void*, size_t, size_t, FILE*)>("fwrite");
+  size_t r = real(buf, size, n, fp);
+  int fd = fileno(fp);
+  if (fd > 2 && getenv("NW_INJECT_KILL") != nullptr) fflush(fp);  // on the disk before the kill
+  maybekill(fd, static_cast<long long>(r * size));
+  return r;
 }
 
 }  // extern "C"

@@ -77,6 +77,10 @@ TEST_F(OptionGroups, PrintTheStoredValues) {
       {"-Q", "\nOption error: <Q> 51"},
       {"-X", "\nOption error: <X> 58"},
       {"-D", "Info.displayLevel = 0. \n"},
+      // Numbers clamp at 32 bits, as strtol does where long has 32 bits.
+      {"-D2147483648", "Info.displayLevel = -1. \n"},
+      {"-D4294967297", "Info.displayLevel = -1. \n"},
+      {"-M-2147483649", "Conv.mode = 0. \n"},
   };
   for (const OptionCase& c : cases) {
     ConsoleCapture con;

@@ -56,7 +56,9 @@ class PmxTest : public ::testing::Test {
     int rc = pmdinforeadA(path(name).c_str());
     return {rc, pmdinforeadstatus(), cap.take()};
   }
+  // The writer never replaces a file, so an earlier output goes first.
   Outcome write(const std::string& out, const std::string& src) {
+    std::filesystem::remove(path(out));
     ConsoleCapture cap;
     int rc = pmxrewriteA(path(out).c_str(), path(src).c_str());
     return {rc, 0, cap.take()};

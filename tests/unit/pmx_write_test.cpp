@@ -235,6 +235,24 @@ TEST_F(PmxWrite, ArrowInAMorphNameIsDumpedAndRepaired) {
   }
 }
 
+// Where the spelling of an arrow crosses 254 bytes, the characters that fit stay.
+TEST_F(PmxWrite, ArrowAtTheLimitKeepsWhatFits) {
+  struct Case { bool utf8; std::string en, fixed; };
+  const Case cases[] = {
+      {false, std::string(126, 'a') + "↔", std::string(126, 'a') + "←"},
+      {true, std::string(251, 'a') + "⇔", std::string(251, 'a') + "←"},
+  };
+  for (const Case& c : cases) {
+    Builder b;
+    b.utf8 = c.utf8;
+    b.addMorph("m", c.en, 0, 0);
+    Bytes in = b.build();
+    save(in);
+    EXPECT_EQ(output(), expected(b, in, [&](char, size_t) { return std::optional<std::string>(c.fixed); }))
+        << (c.utf8 ? "utf8" : "utf16");
+  }
+}
+
 TEST_F(PmxWrite, ControlCharactersAreDumpedAndKept) {
   Builder b;
   b.addMorph("m", std::string("a\x01~\x7F", 4), 0, 1);
@@ -316,7 +334,7 @@ TEST_F(PmxWrite, MissingOutputFolder) {
   read(in);
   Outcome w = write("none/out.pmx", "m.pmx");
   EXPECT_EQ(w.rc, -1);
-  EXPECT_NE(w.console.find("Cannot open WR file : " + path("none/out.pmx") + "\n"),
+  EXPECT_NE(w.console.find("Cannot open WR file : " + path("none/out.pmx.part") + "\n"),
             std::string::npos);
   EXPECT_FALSE(std::filesystem::exists(path("none/out.pmx")));
 }

@@ -155,3 +155,26 @@ TEST(SjisTables, HeartSelfCheckMessage) {
 }
 
 }  // namespace
+
+// File names use code page 932 exactly: a character has a code only when that code
+// reads back as the same character, so no name can stand for a look-alike's file.
+TEST(Cp932, EveryCodeReadsBackAsItsCharacter) {
+  int encodable = 0;
+  for (uint32_t cp = 1; cp < 0x10000; cp++) {
+    uint32_t code = unich2cp932ch(cp);
+    if (code == 0) continue;
+    encodable++;
+    ASSERT_EQ(cp932ch2unich(code), cp) << std::hex << cp;
+  }
+  EXPECT_GT(encodable, 9000);
+  // Look-alikes of Windows' best fit have no code; the characters they stand for do.
+  for (uint32_t cp : {0x301Cu, 0x2212u, 0x2016u, 0x00A2u, 0x00A3u, 0x00ACu}) {
+    EXPECT_EQ(unich2cp932ch(cp), 0u) << std::hex << cp;
+  }
+  EXPECT_EQ(cp932ch2unich(0x8160), 0xFF5Eu);
+  EXPECT_EQ(unich2cp932ch(0xFF5E), 0x8160u);
+  EXPECT_EQ(cp932ch2unich(0x817C), 0xFF0Du);
+  EXPECT_EQ(cp932ch2unich(0x5C), 0x5Cu);  // a backslash in a path, not a yen sign
+  EXPECT_EQ(unich2cp932ch(0x2252), 0x81E0u);  // of two codes, the one Windows writes
+  EXPECT_EQ(cp932ch2unich(0x8790), 0x2252u);
+}

@@ -243,3 +243,32 @@ TEST_F(RealName, NamesInBothEncodings) {
 }
 
 }  // namespace
+
+namespace {
+
+// The two forms of a name: an ANSI form never stands for another file.
+TEST(NameForms, AnsiFormOnlyWhereItReadsBackExactly) {
+  struct Case {
+    std::u16string wide;
+    std::string ansi;
+  };
+  const Case cases[] = {
+      {u"\u30DF\u30AF\u301C\u6539.pmx", "\x83\x7E\x83\x4E?\x89\xFC.pmx"},  // wave dash
+      {u"d\u2212.pmx", "d?.pmx"},            // minus sign
+      {u"d\uFF0D.pmx", "d\x81\x7C.pmx"},    // its full-width look-alike has the code
+      {u"\uD55C.pmx", "?.pmx"},              // Korean
+      {u"\U00020089.pmx", "?.pmx"},          // beyond the BMP: one character, one '?'
+  };
+  for (const Case& c : cases) {
+    char ansi[64];
+    ASSERT_EQ(oswide2ansi(c.wide.c_str(), ansi, sizeof ansi), 0);
+    EXPECT_EQ(std::string(ansi), c.ansi);
+    char16_t back[64];
+    ASSERT_EQ(osansi2wide(ansi, back, 64), 0);
+    EXPECT_EQ(std::u16string(back) == c.wide, c.ansi.find('?') == std::string::npos);
+  }
+  char small[4];
+  EXPECT_EQ(oswide2ansi(u"\u3042\u3042", small, sizeof small), -1);  // 4 bytes + terminator
+}
+
+}  // namespace
