@@ -146,17 +146,37 @@ TEST_F(Vocabulary, EachLayerGivesEnglish) {
       {true, "ヘッドセット", "Headset"},
       {true, "ゴーグル", "Goggles"},
       {true, "ケーブル1", "Cable1"},
-      // Verbs and adjectives with their kana endings, as whole words.
+      // A rarer loanword for a thing worn; a katakana word that is Japanese.
+      {true, "ヘッドセット", "Headset"},
+      {true, "カバン", "Bag"},
+      // Verbs and adjectives with their kana endings, as whole words, also in the past
+      // form and the -me form the names of expressions use.
       {false, "驚く", "Surprised"},
+      {false, "驚いた", "Surprised"},
       {false, "伸び", "Stretch"},
       {false, "太く", "Fat"},
-      // A word usually written in kana.
+      {false, "太め", "Fat"},
+      // A longer dictionary word wins over the hand-written word it begins with.
+      {false, "閉じる", "Close"},
+      // Words usually written in kana; a hand-written word of kanji in kana.
       {false, "まぶた", "Eyelid"},
-      // Lone kanji by their meaning, also outside the hand-written ones.
+      {false, "わらい", "Smile"},
+      // Lone kanji by their meaning, also outside the hand-written ones; a kanji that is
+      // a common word by itself by that word; a rare kanji of the body.
       {true, "鈴", "Bell"},
       {true, "鞘", "Sheath"},
-      // Half-width katakana.
+      {true, "身", "Body"},
+      {true, "瞼左", "Eyelid_L"},
+      // Half-width katakana, of a hand-written word and of a dictionary word; a
+      // hand-written word of hiragana in katakana.
       {true, "ﾎﾞｰﾝ1", "Bone1"},
+      {true, "ｹｰﾌﾞﾙ", "Cable"},
+      {false, "ビックリ", "Surprise"},
+      // A small tsu doubles the consonant of a kana pair.
+      {true, "ッシャ", "ssha"},
+      // The editor's words.
+      {true, "新規ボーン1", "NewBone1"},
+      {true, "調整ボーン", "AdjustBone"},
       // A kanji outside every layer meets the catch-all.
       {true, "a黌b", "a_b"},
       // Frames named like standard bones get the bone's name; standard frames win.
