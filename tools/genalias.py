@@ -360,7 +360,7 @@ def entryname(word, sl, dictwords, wordnet, romaji):
 
 def wordclass(kinds):
     """What a name is about: 'part' (what a model is made of or wears), 'look' (how it
-    looks and moves), 'other' (places, acts, people, signs), or None."""
+    looks and moves), 'other' (places, acts, signs, time), or None."""
     if kinds & PARTS:
         return 'part'
     if kinds & LOOKS:
@@ -382,6 +382,7 @@ class Word:
         self.basic = facts.get('basic', False)     # one kanji: a look or a body part
         self.body = facts.get('body', False)       # a part of the body
         self.worn = facts.get('worn', False)       # a thing a model wears or holds
+        self.feel = facts.get('feel', False)       # a feeling, or what a face does
         self.half = facts.get('half', False)       # a half-width spelling
         self.hand = facts.get('hand', False)       # another spelling of a hand-written word
         self.use = facts.get('use', 0)             # WordNet's count of its English use
@@ -403,12 +404,15 @@ def wordrules(entries, dictwords, wordnet, worn, romaji, model):
     """Candidate words: [Word].
 
     An entry qualifies when its name is about something a model has (wordclass) and
-    either it is common (EDICT's (P)), or it names a thing worn or a part of the body
-    and is short: up to three characters of kanji and kana, a loanword of up to five
-    that sounds like its English word, or a word usually written in kana. Words with the sides 左 and 右 are left out
-    (the side rules give those). A verb comes in its dictionary form and its noun form
-    (驚く, 驚き), an adjective also in its -ku form (太く); a word usually written in kana
-    also in kana (まぶた), as is a common word of one kanji and its kana ending (わらい)."""
+    either it is common (EDICT's (P)), or it names a thing worn or held or a part of
+    the body and is short: up to two characters with kanji, up to six in kana. A
+    katakana loanword must sound like its English word; a katakana word that is
+    Japanese (usually written in kana, or sound-symbolic) need not. Words with the
+    sides 左 and 右 are left out (the side rules give those). A verb comes in its
+    dictionary form and its noun form (驚く, 驚き), an adjective also in its -ku form
+    (太く), and those of one kanji that name a feeling or what a face does also in the
+    past and -me forms (驚いた, 太め). A word usually written in kana also comes in kana
+    (まぶた); a common noun of one kanji for a look also, ranked as rare (わらい)."""
     cands = {}  # (source, class) -> Word: each section takes the class it wants more
 
     def offer(w):
@@ -451,7 +455,7 @@ def wordrules(entries, dictwords, wordnet, worn, romaji, model):
         kana = not kanji and (kata or pos == 'noun' or 'on-mim' in tags)
         w = Word(bare, name, common=common, cls=cls,
                  share=sum(c in model for c in kanji) / len(kanji) if kanji else 0.0,
-                 kana=kana, body=bool(kinds & BODY), worn=thing,
+                 kana=kana, body=bool(kinds & BODY), worn=thing, feel=bool(kinds & FEEL),
                  basic=len(kanji) == 1 and bool(kinds & (BODY | FACE)),
                  use=use if isinstance(use, int) else 0)
         for f in forms(bare, tags, len(kanji) == 1 and bool(kinds & FEEL)):
@@ -475,21 +479,25 @@ def score(section, w):
     """How much a section wants a word. A common word gets 3; a word of the class the
     section wants most 3, of the next 1.5. What a word is made of counts as much: up
     to 3 for the share of its kanji that the hand-written vocabulary uses (衣装: a word
-    of model names more often than one of other kanji); 3 for a word in kana of the
-    class wanted most, 1 for another, as it has no kanji to fall back on (it would
-    become romaji); 2 for a word of one kanji that names a part of the body or a look
-    of the face (瞼, 驚く, 嬉しい), basic vocabulary of names; 1 for any part of the
-    body; for a thing worn or held (WORN), 3.5 where parts are wanted most (more than
-    being common), else 2. A
-    long word matches fewer names: 1 less beyond two kanji (a word in kana: beyond six
-    characters), 2 beyond three (eight). A half-width spelling is worth 2 less than
-    its full-width one. Other spellings of the hand-written words come first."""
+    of model names more often than one of other kanji); for a word in kana, as it has
+    no kanji to fall back on (it would become romaji), 3 in the class wanted most, 0.5
+    in another; 2 for a word of one kanji that names a part of the body or a look of
+    the face (瞼, 驚く, 嬉しい), basic vocabulary of names. Bones then give 1 for any part
+    of the body and 3.5 for a thing worn or held (WORN: more than being common); morphs
+    1 for a feeling or what a face does (FEEL) and 1 for a thing worn (frames name
+    those). A long word matches fewer names: 1 less beyond two kanji (a word in kana:
+    beyond six characters), 2 beyond three (eight). A half-width spelling is worth 2
+    less than its full-width one. Other spellings of the hand-written words come
+    first."""
     if w.hand:
         return 100.0
     order = SECTION_ORDER[section]
     v = 3.0 * w.common + (3.0 if w.cls == order[0] else 1.5 if w.cls == order[1] else 0)
-    v += 3.0 * w.share + (3.0 if w.cls == order[0] else 1.0) * w.kana
-    v += 2.0 * w.basic + 1.0 * w.body + (3.5 if order[0] == 'part' else 2.0) * w.worn
+    v += 3.0 * w.share + (3.0 if w.cls == order[0] else 0.5) * w.kana
+    if order[0] == 'part':
+        v += 2.0 * w.basic + 1.0 * w.body + 3.5 * w.worn
+    else:
+        v += 2.0 * w.basic + 1.0 * w.feel + 1.0 * w.worn
     n = sum(1 for c in w.src if iskanji(c))
     v -= (n > 2) + (n > 3) if n else (len(w.src) > 6) + (len(w.src) > 8)
     v -= 2.0 * w.half
@@ -497,12 +505,13 @@ def score(section, w):
 
 
 def pickwords(cands, section, budget, earlier, render):
-    """The budget's worth of words, the most wanted first (score, then the words used
-    most in English, then the shorter). Left out: a word that would beat an earlier rule
-    whose source begins with it (a kana pair such as ティ, a hand-written word), and a
-    word that the earlier rules already render as its own name (紙袋: PaperBag)."""
+    """The budget's worth of words, the most wanted first (score, then the shorter, which
+    match more names, then the words used most in English). Left out: a word that
+    would beat an earlier rule whose source begins with it (a kana pair such as ティ, a
+    hand-written word), and a word that the earlier rules already render as its own
+    name (紙袋: PaperBag)."""
     words, taken = [], set()
-    for w in sorted(cands, key=lambda w: (-score(section, w), -w.use, len(w.src), w.src)):
+    for w in sorted(cands, key=lambda w: (-score(section, w), len(w.src), -w.use, w.src)):
         if len(words) >= budget:
             break
         if w.src in taken or any(e.startswith(w.src) for e in earlier.get(w.src[0], ())):

@@ -82,7 +82,8 @@ class Ranking(unittest.TestCase):
 
     def test_hand_written_spellings_first_and_half_width_after(self):
         full = g.Word('ケーブル', 'Cable', common=True, cls='part', kana=True)
-        self.assertGreater(g.score('bone', g.Word('ﾎﾞｰﾝ', 'Bone', hand=True)), g.score('bone', full))
+        hand = g.Word('ﾎﾞｰﾝ', 'Bone', hand=True)
+        self.assertGreater(g.score('bone', hand), g.score('bone', full))
         self.assertLess(g.score('bone', full.variant('ｹｰﾌﾞﾙ', half=True)), g.score('bone', full))
 
     def test_pick_leaves_out_shadowing_and_redundant_words(self):
