@@ -382,6 +382,7 @@ int nwmain(int argc, char** argv) {
   bool anysaved = false;
   int tally[MODEL_FAILED + 1] = {0, 0, 0};  // models from folders, by outcome
   for (int j = 1; j < argList.count; j++) {
+    conflush();  // what the previous model printed, before this one starts
     int outcome = runmodel(j, anysaved, &runcode);
     if (outcome == MODEL_DECLINED) break;
     if (outcome == MODEL_SAVED) anysaved = true;

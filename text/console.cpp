@@ -16,6 +16,10 @@ void (*flushfn)() = rawflush;
 // Longer than any line the program prints (names are cut to 254 bytes, lines to 256).
 char linebuf[16384];
 
+// Standard output's buffer: a terminal would otherwise be written line by line (and a
+// Windows console byte by byte), which makes a listing of thousands of rules slow.
+char outbuf[1 << 16];
+
 }  // namespace
 
 int conprintf(const char* fmt, ...) {
@@ -36,6 +40,13 @@ void conwrite(const char* bytes, size_t n) {
 }
 
 void conflush() { flushfn(); }
+
+void conbuffer() {
+  static bool done = false;
+  if (done) return;
+  done = true;
+  setvbuf(stdout, outbuf, _IOFBF, sizeof outbuf);
+}
 
 consink consetsink(consink sink) {
   consink old = sinkfn;

@@ -14,8 +14,13 @@ int conprintf(const char* fmt, ...) __attribute__((format(printf, 1, 2)));
 // Writes the string without adding a newline.
 void conputs(const char* s);
 void conwrite(const char* bytes, size_t n);
-// Pushes held output to the terminal (before a pause, a box or the end of the run).
+// Pushes held output to the terminal. Output is fully buffered (a rule listing runs to
+// thousands of lines), so the program calls this before every pause, box, question
+// and dialog, once per model, and at the end of the run.
 void conflush();
+// Gives standard output a large buffer that is written only when full or flushed.
+// Called once at start, before anything is printed.
+void conbuffer();
 // Installs a sink; nullptr restores the default (raw bytes to standard output).
 // Returns the previous sink.
 consink consetsink(consink sink);

@@ -81,7 +81,15 @@ void utf8sink(const char* bytes, size_t n) {
   if (n > run) fwrite(p + run, 1, n - run, stdout);
 }
 
+// A held lead byte stays held: its trail byte may come with the next write.
 void utf8flush() { fflush(stdout); }
+
+// At the end of the run a lead byte still held has lost its trail byte for good.
+void utf8end() {
+  if (heldlead >= 0) pututf8(0xFFFD);
+  heldlead = -1;
+  fflush(stdout);
+}
 
 }  // namespace
 
@@ -141,6 +149,8 @@ int ossysname(char* out, size_t cap) {
 }
 
 void osconsoleinit() {
+  conbuffer();
   consetsink(utf8sink);
   consetflush(utf8flush);
+  atexit(utf8end);
 }

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "platform/platform.h"
+#include "text/console.h"
 #include "text/sjis.h"
 
 namespace {
@@ -93,4 +94,9 @@ float oswinversion() {
 
 int ossysname(char*, size_t) { return -1; }
 
-void osconsoleinit() { setsysleadbyte(systemlead); }
+// The console reassembles a double-byte character split between two writes, so the
+// buffer may be written wherever it fills.
+void osconsoleinit() {
+  conbuffer();
+  setsysleadbyte(systemlead);
+}
