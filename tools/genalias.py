@@ -38,6 +38,8 @@ import re
 import sys
 import unicodedata
 
+import generated
+
 ROOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..')
 TEMPLATE = os.path.join(ROOT, 'tools', 'alias.in')
 EDICT = '/usr/share/edict/edict'
@@ -1048,17 +1050,7 @@ def main(argv):
     text = generate()
     secs = selfcheck(text)
     if len(argv) == 3 and argv[1] == '--check':
-        try:
-            with open(argv[2], encoding='utf-8', newline='') as f:
-                current = f.read()
-        except OSError as e:
-            print('genalias: %s' % e, file=sys.stderr)
-            return 1
-        if current != text:
-            print('genalias: %s differs from what tools/genalias.py generates; regenerate it'
-                  % argv[2], file=sys.stderr)
-            return 1
-        return 0
+        return generated.stale('genalias', argv[2], text, 'utf-8')
     if len(argv) == 3 and argv[1] in ('--measure', '--review'):
         measure(argv[2], text, argv[1] == '--review')
         return 0
