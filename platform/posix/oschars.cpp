@@ -17,6 +17,28 @@ bool append(unsigned cp, char* utf8, size_t* n, size_t cap) {
   return true;
 }
 
+// The character of code page 932 at *p, which moves past it; 0 for a byte pair or a
+// byte without one (a lead byte at the end too).
+unsigned ansichar(const unsigned char*& p) {
+  if (!cp932lead(*p)) return cp932ch2unich(*p++);  // ASCII as it is: 0x5C is a backslash
+  if (p[1] == 0) return 0;
+  unsigned cp = cp932ch2unich(static_cast<unsigned>(p[0]) << 8 | p[1]);
+  p += 2;
+  return cp;
+}
+
+// Appends the code page 932 code of cp at ansi[*n], '?' when it has none; keeps room for
+// the terminator.
+bool appendansi(unsigned cp, char* ansi, size_t* n, size_t cap) {
+  unsigned code = cp < 0x80 ? cp : unich2cp932ch(cp);
+  if (code == 0) code = '?';
+  size_t need = code < 0x100 ? 1 : 2;
+  if (*n + need >= cap) return false;
+  if (need == 2) ansi[(*n)++] = static_cast<char>(code >> 8);
+  ansi[(*n)++] = static_cast<char>(code & 0xFF);
+  return true;
+}
+
 }  // namespace
 
 int utf8decode(const char* s, unsigned* cp) {
@@ -65,17 +87,8 @@ int sjispath2utf8(const char* sjis, char* utf8, size_t cap) {
   const auto* p = reinterpret_cast<const unsigned char*>(sjis);
   size_t n = 0;
   while (*p) {
-    unsigned cp;
-    if (*p < 0x80) {
-      if (*p == '?' || *p == '*') return -1;
-      cp = *p++;  // code page 932 keeps ASCII as it is (0x5C is a backslash)
-    } else if (cp932lead(*p)) {
-      if (p[1] == 0) return -1;
-      cp = cp932ch2unich(static_cast<unsigned>(p[0]) << 8 | p[1]);
-      p += 2;
-    } else {
-      cp = cp932ch2unich(*p++);
-    }
+    if (*p == '?' || *p == '*') return -1;
+    unsigned cp = ansichar(p);
     if (cp == 0 || !append(cp, utf8, &n, cap)) return -1;
   }
   utf8[n] = 0;
@@ -107,12 +120,7 @@ int utf82sjispath(const char* utf8, char* sjis, size_t cap) {
   int len;
   while ((len = utf8decode(p, &cp)) > 0) {
     p += len;
-    unsigned code = cp < 0x80 ? cp : unich2cp932ch(cp);
-    if (code == 0) code = '?';
-    size_t need = code < 0x100 ? 1 : 2;
-    if (n + need >= cap) return -1;
-    if (need == 2) sjis[n++] = static_cast<char>(code >> 8);
-    sjis[n++] = static_cast<char>(code & 0xFF);
+    if (!appendansi(cp, sjis, &n, cap)) return -1;
   }
   sjis[n] = 0;
   return 0;
@@ -141,14 +149,10 @@ int utf82unipath(const char* utf8, char16_t* w, size_t cap) {
 int oswide2ansi(const char16_t* w, char* out, size_t cap) {
   size_t n = 0;
   for (size_t i = 0; w[i] != 0; i++) {
-    unsigned code = w[i] < 0x80 ? w[i] : unich2cp932ch(w[i]);
+    unsigned cp = w[i];
     // A surrogate pair is one character beyond code page 932: one '?'.
-    if (w[i] >= 0xD800 && w[i] <= 0xDBFF && w[i + 1] >= 0xDC00 && w[i + 1] <= 0xDFFF) i++;
-    if (code == 0) code = '?';
-    size_t need = code < 0x100 ? 1 : 2;
-    if (n + need >= cap) return -1;
-    if (need == 2) out[n++] = static_cast<char>(code >> 8);
-    out[n++] = static_cast<char>(code & 0xFF);
+    if (w[i] >= 0xD800 && w[i] <= 0xDBFF && w[i + 1] >= 0xDC00 && w[i + 1] <= 0xDFFF) cp = 0, i++;
+    if (!appendansi(cp, out, &n, cap)) return -1;
   }
   out[n] = 0;
   return 0;
@@ -158,15 +162,7 @@ int osansi2wide(const char* a, char16_t* out, size_t cap) {
   const auto* p = reinterpret_cast<const unsigned char*>(a);
   size_t n = 0;
   while (*p != 0) {
-    unsigned cp;
-    if (cp932lead(*p)) {
-      if (p[1] == 0) return -1;
-      cp = cp932ch2unich(static_cast<unsigned>(p[0]) << 8 | p[1]);
-      p += 2;
-    } else {
-      cp = *p < 0x80 ? *p : cp932ch2unich(*p);
-      p++;
-    }
+    unsigned cp = ansichar(p);
     if (cp == 0 || n + 1 >= cap) return -1;
     out[n++] = static_cast<char16_t>(cp);
   }
