@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <initializer_list>
+#include <string>
 
 #include "app/args.h"
 #include "app/dialogue.h"
@@ -184,18 +185,11 @@ int readmodel() {
   return r;
 }
 
-template <typename Ch>
-size_t length(const Ch* s) {
-  size_t n = 0;
-  while (s[n] != 0) n++;
-  return n;
-}
-
 // The folder as far as the file-name part. A slash ends the file name on Windows, so
 // the folder must end there too for the copy to land beside the model.
 template <typename Ch>
 void folderpart(Ch* dir, const Ch* path, const Ch* name) {
-  size_t n = length(path) - length(name);
+  size_t n = std::char_traits<Ch>::length(path) - std::char_traits<Ch>::length(name);
   memcpy(dir, path, n * sizeof(Ch));
   dir[n] = 0;
 }
@@ -205,7 +199,7 @@ template <typename Ch>
 bool join(Ch* dst, std::initializer_list<const Ch*> parts) {
   size_t n = 0;
   for (const Ch* part : parts) {
-    size_t len = length(part);
+    size_t len = std::char_traits<Ch>::length(part);
     if (n + len >= OS_MAXPATH) return false;
     memcpy(dst + n, part, len * sizeof(Ch));
     n += len;

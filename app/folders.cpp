@@ -7,6 +7,7 @@
 #include "app/folders.h"
 
 #include <cstring>
+#include <string>
 
 #include "app/args.h"
 #include "app/dialogue.h"
@@ -15,6 +16,8 @@
 #include "ui/paths.h"
 
 namespace {
+
+using Units = std::char_traits<char16_t>;
 
 ArgList givenA;  // the lists as the command line gave them
 ArgListW givenW;
@@ -29,14 +32,9 @@ char shown[(OS_MAXPATH + kNameMax) * 2];  // a path's ANSI form, for the console
 char16_t converted[OS_MAXPATH];
 int added;
 
-template <typename Ch>
-size_t length(const Ch* s) {
-  size_t n = 0;
-  while (s[n] != 0) n++;
-  return n;
+void copy(char16_t* dst, const char16_t* src) {
+  memcpy(dst, src, (Units::length(src) + 1) * sizeof(char16_t));
 }
-
-void copy(char16_t* dst, const char16_t* src) { memcpy(dst, src, (length(src) + 1) * sizeof(char16_t)); }
 
 bool issep(char16_t c) { return c == u'/' || c == static_cast<char16_t>(ossep()); }
 
@@ -51,7 +49,7 @@ int keycmp(const char16_t* s, const char16_t* t) {
 
 // A stem ending in "-new" or "-new(<digits>)" is the output of an earlier run.
 bool earlieroutput(const char16_t* stem) {
-  size_t n = length(stem);
+  size_t n = Units::length(stem);
   if (n > 0 && stem[n - 1] == u')') {
     size_t d = n - 1;
     while (d > 0 && stem[d - 1] >= u'0' && stem[d - 1] <= u'9') d--;
@@ -63,7 +61,8 @@ bool earlieroutput(const char16_t* stem) {
 
 bool ismodel(const char16_t* file) {
   char16_t part[kNameMax];
-  if (getextW(part, file) == 0 || length(part) != 4 || headcmpiW(part, u".PMX") != 0) return false;
+  if (getextW(part, file) == 0 || Units::length(part) != 4) return false;
+  if (headcmpiW(part, u".PMX") != 0) return false;
   cutextW(part, file);
   return !earlieroutput(part);
 }
@@ -88,7 +87,7 @@ bool nextentry(size_t len, int* kind) {
   while (oslistnextW(name, kNameMax - 1, &k) == 0) {
     if (k == OSENTRY_OTHER || (k == OSENTRY_FILE && !ismodel(name))) continue;
     if (k == OSENTRY_FOLDER) {
-      size_t n = length(name);
+      size_t n = Units::length(name);
       name[n] = static_cast<char16_t>(ossep());
       name[n + 1] = 0;
     }
@@ -108,7 +107,7 @@ bool walk(size_t len) {
   walkpath[len] = 0;
   int kind;
   while (nextentry(len, &kind)) {
-    size_t end = len + length(walkpath + len);
+    size_t end = len + Units::length(walkpath + len);
     // A folder needs room for a file name behind it.
     if (end >= (kind == OSENTRY_FOLDER ? OS_MAXPATH - 1 : OS_MAXPATH)) {
       conprintf("Path too long (%d characters at most), left out: %s \n", OS_MAXPATH - 1,
@@ -133,7 +132,7 @@ bool walk(size_t len) {
 // Expands one folder argument; false once the lists are full.
 bool expand(const char16_t* folder, const char* given) {
   added = 0;
-  size_t len = length(folder);
+  size_t len = Units::length(folder);
   if (len >= OS_MAXPATH - 2) {
     conprintf("Path too long (%d characters at most), left out: %s \n", OS_MAXPATH - 1, given);
     return true;
