@@ -9,6 +9,7 @@
 
 #include "io/binfile.h"
 #include "names/fillname.h"
+#include "names/namegen.h"
 #include "names/namelist.h"
 #include "names/rules.h"
 #include "pmx/pmx.h"
@@ -368,12 +369,11 @@ void encodename(const char* sjis) {
 struct RecordKind {
   NameKind kind;
   const char* line;
-  int (*rules)(char*, const char*);
 };
 
-constexpr RecordKind boneKind = {NameKind::bone, "(bone %d) (jp) %s ", brep};
-constexpr RecordKind morphKind = {NameKind::morph, "(morph %d) (jp) %s ", mrep};
-constexpr RecordKind frameKind = {NameKind::frame, "(frame %d) (jp) %s ", mrep};
+constexpr RecordKind boneKind = {NameKind::bone, "(bone %d) (jp) %s "};
+constexpr RecordKind morphKind = {NameKind::morph, "(morph %d) (jp) %s "};
+constexpr RecordKind frameKind = {NameKind::frame, "(frame %d) (jp) %s "};
 
 // Rewrites the names of one element; -1 ends the loop.
 int record(const RecordKind& rk, int i, int32_t offset) {
@@ -381,9 +381,7 @@ int record(const RecordKind& rk, int i, int32_t offset) {
   if (copyto(offset) != 0) return -1;
   if (pmxgetname(&nameJ, enc) != PN_OK) return changedsource();
   pmxnamesjis(&nameJ, enc);
-  gen[0] = 0;
-  rk.rules(gen, nameJ.sjis);
-  gen[GEN_NAMEMAX] = 0;
+  genname(rk.kind, nameJ.sjis, gen);
   conprintf(rk.line, i, nameJ.sjis);
   putname(nameJ.raw, nameJ.len);
   if (wferror()) {
