@@ -185,29 +185,6 @@ int readmodel() {
   return r;
 }
 
-// The folder as far as the file-name part. A slash ends the file name on Windows, so
-// the folder must end there too for the copy to land beside the model.
-template <typename Ch>
-void folderpart(Ch* dir, const Ch* path, const Ch* name) {
-  size_t n = std::char_traits<Ch>::length(path) - std::char_traits<Ch>::length(name);
-  memcpy(dir, path, n * sizeof(Ch));
-  dir[n] = 0;
-}
-
-// dst = parts joined; false when the result does not fit a path buffer.
-template <typename Ch>
-bool join(Ch* dst, std::initializer_list<const Ch*> parts) {
-  size_t n = 0;
-  for (const Ch* part : parts) {
-    size_t len = std::char_traits<Ch>::length(part);
-    if (n + len >= OS_MAXPATH) return false;
-    memcpy(dst + n, part, len * sizeof(Ch));
-    n += len;
-  }
-  dst[n] = 0;
-  return true;
-}
-
 void report(const char* nameA, const char16_t* nameW, bool saved, bool boxed) {
   char realA[OS_MAXPATH];
   char16_t realW[OS_MAXPATH];
@@ -293,10 +270,10 @@ int runmodel(int j, bool anysaved, int* runcode) {
   int saved;
   if (model.utf16mode()) {
     conputs("Saving in UTF-16 mode. \n");
-    saved = pmxrewriteW(model.outW, model.pathW);
+    saved = pmxrewrite(model.outA, model.outW, model.pathA, model.pathW, 1);
   } else {
     conputs("Saving in ANSI/UTF-8 mode. \n");
-    saved = pmxrewriteA(model.outA, model.pathA);
+    saved = pmxrewrite(model.outA, model.outW, model.pathA, model.pathW, 0);
   }
   if (saved != 0) {
     conputs("New PMX save failed. \n");
@@ -309,43 +286,6 @@ int runmodel(int j, bool anysaved, int* runcode) {
 }
 
 }  // namespace
-
-int outputname(const char* modelA, const char16_t* modelW, char* outA, char16_t* outW) {
-  char dirA[OS_MAXPATH], nameA[OS_MAXPATH], stemA[OS_MAXPATH], extA[OS_MAXPATH];
-  char16_t dirW[OS_MAXPATH], nameW[OS_MAXPATH], stemW[OS_MAXPATH], extW[OS_MAXPATH];
-  getfname(nameA, modelA);
-  folderpart(dirA, modelA, nameA);
-  getext(extA, nameA);
-  cutext(stemA, nameA);
-  getfnameW(nameW, modelW);
-  folderpart(dirW, modelW, nameW);
-  getextW(extW, nameW);
-  cutextW(stemW, nameW);
-  // Candidate 100 would repeat candidate 0, so 0..99 cover every name there is.
-  // A missing form is no path: probing it would look at "-new" in the working folder.
-  const bool hasA = modelA[0] != 0, hasW = modelW[0] != 0;
-  for (int k = 0; k < 100; k++) {
-    char suffixA[8] = "";
-    char16_t suffixW[8] = {0};
-    if (k > 0) snprintf(suffixA, sizeof suffixA, "(%d)", k);
-    for (int i = 0; i < 8; i++) suffixW[i] = static_cast<char16_t>(suffixA[i]);
-    bool okA = hasA && join<char>(outA, {dirA, stemA, "-new", suffixA, extA});
-    bool okW = hasW && join<char16_t>(outW, {dirW, stemW, u"-new", suffixW, extW});
-    if (!okA) outA[0] = 0;
-    if (!okW) outW[0] = 0;
-    if (!okA && !okW) return -2;
-    if (okA && rftryopen(outA) == 0) {
-      rfclose();
-      continue;
-    }
-    if (okW && rftryopenW(outW) == 0) {
-      rfclose();
-      continue;
-    }
-    return 0;
-  }
-  return -1;
-}
 
 int nwmain(int argc, char** argv) {
   osconsoleinit();

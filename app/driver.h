@@ -2,6 +2,8 @@
 // pipeline of extension check, rules, reading, counting, saving and reporting.
 #pragma once
 
+#include "ui/outname.h"
+
 // Run codes: the exit status of the process. 16 is or-ed in when the user declines the
 // extension question; the others record the first model that failed.
 constexpr int RUN_OK = 0;
@@ -12,8 +14,3 @@ constexpr int RUN_ENDEARLY = 3;      // a model file ends before its last elemen
 constexpr int RUN_DECLINED = 16;
 
 int nwmain(int argc, char** argv);
-
-// Finds a free output name beside the model: "<stem>-new<ext>", else "<stem>-new(1)<ext>"
-// up to "(99)". 0 with both forms filled, -1 when every name is taken, -2 when the
-// name does not fit the path buffers in either form.
-int outputname(const char* modelA, const char16_t* modelW, char* outA, char16_t* outW);

@@ -340,13 +340,19 @@ int rfeofmore() { return rd.open ? 0 : -1; }
 
 // ---- Writer -------------------------------------------------------------------------
 
-int wfopenW(const char16_t* path) {
+namespace {
+
+// Opens the writer on a new file; quiet leaves the message of a taken or too long
+// name to the caller, who tries another name.
+int wropenW(const char16_t* path, bool quiet) {
   if (wr.open) wfclose();  // the open file would otherwise lose its buffered bytes
   out.known = false;
   out.failed = true;
   uint32_t err = 0;
   oshandle h = osopenwriteW(path, &err);
   if (h == OS_NOHANDLE) {
+    if (quiet && err == OSERR_FILE_EXISTS) return 1;
+    if (quiet && err == OSERR_NAME_TOO_LONG) return 2;
     conprintf("Could not open (WR)(code=%d).\n", static_cast<int>(err));
     return -1;
   }
@@ -357,12 +363,14 @@ int wfopenW(const char16_t* path) {
   return 0;
 }
 
-int wfopen(const char* path) {
+int wropen(const char* path, bool quiet) {
   if (wr.open) wfclose();
   out.known = false;
   out.failed = true;
   FILE* fp = osfopen(path, "wb");
   if (fp == nullptr) {
+    if (quiet && oslasterror() == OSERR_FILE_EXISTS) return 1;
+    if (quiet && oslasterror() == OSERR_NAME_TOO_LONG) return 2;
     conprintf("Cannot open WR file : %s\n", path);
     return -1;
   }
@@ -371,12 +379,20 @@ int wfopen(const char* path) {
   if (setvbuf(fp, wr.streamBuf, _IOFBF, BF_BUFSIZE) != 0) {
     conputs("Buffering failed.(WR)\n");
     fclose(fp);
+    wfdiscard();
     return -1;
   }
   wr.stream = fp;
   wrstart(false);
   return 0;
 }
+
+}  // namespace
+
+int wfopenW(const char16_t* path) { return wropenW(path, false); }
+int wfopen(const char* path) { return wropen(path, false); }
+int wfcreateW(const char16_t* path) { return wropenW(path, true); }
+int wfcreate(const char* path) { return wropen(path, true); }
 
 // A stream may hold back a write error until it is flushed or closed; both count.
 int wfclose() {
@@ -410,23 +426,40 @@ int wfdiscard() {
 
 namespace {
 
+// The file keeps its lock (its handle) until it has its name: another run never sees
+// it closed under the temporary name and takes it for a leftover.
 int commit(const char* path, const char16_t* pathW) {
-  if (wr.open && wrpush() == 0) {
+  if (!wr.open) {
+    wfdiscard();
+    return -1;
+  }
+  if (wrpush() == 0) {
     if (!wr.handleMode && fflush(wr.stream) != 0) {
       wrfail(kWriteError);
     } else if ((wr.handleMode ? osfsync(wr.handle) : osfsyncstream(wr.stream)) != 0) {
       wrfail(kWriteError);
     }
   }
-  if (wfclose() != 0) {
+  if (!wr.open) {
     wfdiscard();
     return -1;
   }
-  bool renamed = out.wide ? pathW != nullptr && osrenamenewW(out.pathW, pathW) == 0
-                          : path != nullptr && osrenamenew(out.path, path) == 0;
-  if (!renamed) {
+  bool named = out.wide ? pathW != nullptr && osrenamenewW(wr.handle, out.pathW, pathW) == 0
+                        : path != nullptr && osrenamenew(wr.stream, out.path, path) == 0;
+  if (!named) {
+    if (oslasterror() == OSERR_FILE_EXISTS) return 1;  // still open under its temporary name
     conprintf("Could not rename (WR)(code=%d).\n", static_cast<int>(oslasterror()));
     wfdiscard();
+    return -1;
+  }
+  if (wfclose() != 0) {
+    // The bytes are not known to be whole: the new name must not stay on them.
+    if (out.wide) {
+      osremoveW(pathW);
+    } else {
+      osremove(path);
+    }
+    out.known = false;
     return -1;
   }
   out.known = false;

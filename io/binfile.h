@@ -33,8 +33,14 @@ int32_t rftell();                      // at most INT32_MAX: the data ends there
 inline int rfeof();                    // 0 while open, -1 once closed
 
 // ---- Writer -------------------------------------------------------------------------
+// The writer only ever creates a new file: a name that is taken (by a file, a link, a
+// pipe, a folder) is not touched, and fails as any other name that cannot be opened.
 int wfopenW(const char16_t* path);     // 0, or -1 with a message
 int wfopen(const char* path);          // 0, or -1 with a message
+// As wfopen, for a caller with other names to try: 1 when the name is taken, 2 when it
+// is too long for the file system, both without a message; -1 for other failures.
+int wfcreateW(const char16_t* path);
+int wfcreate(const char* path);
 // Opening the writer again closes the file it had open first. wfclose gives 0 when
 // everything written has reached the file; -1 when a write, the last flush or the close
 // failed (the message is printed once), so the caller can tell a complete file from a
@@ -44,10 +50,12 @@ int wfclose();
 // nothing that looks like a finished file. 0 when removed.
 int wfdiscard();
 // Finishes the file being written and gives it its final name: everything is flushed
-// to the disk, the file closed and renamed to path, which must not exist (a file that
-// appeared there meanwhile is never replaced). 0; or -1 with the message printed and
-// the written file removed. Written under a temporary name and committed this way, a
-// model is never seen half-written under its real name, whenever the run is cut off.
+// to the disk, the file renamed to path and closed. A name that is taken is never
+// replaced: 1, with the file still open under its temporary name, so the caller can
+// commit it under another name (or discard it). 0 when done; -1 with the message
+// printed and the written file removed. Written under a temporary name and committed
+// this way, a model is never seen half-written under its real name, whenever the run
+// is cut off.
 int wfcommit(const char* path);
 int wfcommitW(const char16_t* path);
 inline int wfputc(int byte);           // 0 or -1

@@ -24,7 +24,11 @@ constexpr oshandle OS_NOHANDLE = -1;
 // Opens an existing file for reading, no sharing. On failure returns OS_NOHANDLE and
 // stores the Windows error code in *err.
 oshandle osopenreadW(const char16_t* path, uint32_t* err);
-// Creates or truncates a file for writing, no sharing.
+// Creates a new file for writing, no sharing: a name that is taken by anything (a file,
+// a link, a pipe, a folder) fails with code 80 and is not touched. The file is locked
+// against other runs while it is open.
+constexpr uint32_t OSERR_FILE_EXISTS = 80;
+constexpr uint32_t OSERR_NAME_TOO_LONG = 206;
 oshandle osopenwriteW(const char16_t* path, uint32_t* err);
 // Reads up to n bytes; *got = 0 at the end of the file. 0 on success, -1 on failure.
 int osread(oshandle h, void* buf, uint32_t n, uint32_t* got);
@@ -39,7 +43,8 @@ int osclose(oshandle h);
 uint32_t oslasterror();
 
 // ---- Files by ANSI path ("stream mode") ---------------------------------------------
-// fopen of a Shift-JIS path. On POSIX a path holding '?' or '*' fails.
+// fopen of a Shift-JIS path, "rb" or "wb"; "wb" creates a new file as osopenwriteW does.
+// On POSIX a path holding '?' or '*' fails.
 FILE* osfopen(const char* path, const char* mode);
 
 // Removes a file; 0 on success, -1 on failure.
@@ -50,10 +55,27 @@ int osremoveW(const char16_t* path);
 // power cut after a rename cannot leave the new name on missing data. 0 or -1.
 int osfsync(oshandle h);
 int osfsyncstream(FILE* stream);  // after fflush
-// Gives a file a new name in the same folder, never replacing a file that has that
-// name (MoveFileEx without MOVEFILE_REPLACE_EXISTING). 0, or -1 with oslasterror.
-int osrenamenew(const char* from, const char* to);
-int osrenamenewW(const char16_t* from, const char16_t* to);
+// Gives a file written through the open stream or handle a new name in the same
+// folder, never replacing anything that has that name (code 80 then). 0, or -1 with
+// oslasterror. The file is still open: it is closed afterwards.
+int osrenamenew(FILE* stream, const char* from, const char* to);
+int osrenamenewW(oshandle h, const char16_t* from, const char16_t* to);
+// Removes the leftover of a run that was cut off: only a plain file with no other name
+// that no running program is writing. 0 when it was removed or nothing has the name,
+// -1 when something else has it (left alone).
+int osclearstale(const char* path);
+int osclearstaleW(const char16_t* path);
+// True when any folder entry has the name: a file, a folder, a link (dangling too).
+bool osexists(const char* path);
+bool osexistsW(const char16_t* path);
+// The identity of a file, the same however the path names it (device and inode;
+// volume serial and file index). 0, or -1 when it cannot be opened.
+struct OsFileId {
+  uint64_t volume;
+  uint64_t file;
+};
+int osfileid(const char* path, OsFileId* id);
+int osfileidW(const char16_t* path, OsFileId* id);
 
 // ---- Directory search (FindFirstFile / FindNextFile) --------------------------------
 // One search at a time. osfindfirst returns 0 and the first match's stored name (no
@@ -72,12 +94,15 @@ void osfindclose();
 constexpr int OSENTRY_FILE = 0;
 constexpr int OSENTRY_FOLDER = 1;
 constexpr int OSENTRY_OTHER = 2;
+// A name the system cannot spell in UTF-16 (POSIX: bytes that are not UTF-8): the name
+// comes in a shown form only, with such bytes as "\xFF", and is never a path.
+constexpr int OSENTRY_BADNAME = 3;
 // True when the path names an existing folder (through a link too).
 bool osisfolderW(const char16_t* path);
 // 0 when the folder's listing is open, -1 when it cannot be read.
 int oslistopenW(const char16_t* folder);
-// The next entry's name (no folder) and kind; -1 at the end. Names that do not fit cap
-// are passed over.
+// The next entry's name (no folder) and kind; -1 at the end, or -2 when the listing
+// could not be read to its end. Names that do not fit cap are passed over.
 int oslistnextW(char16_t* name, size_t cap, int* kind);
 void oslistclose();
 
@@ -86,9 +111,12 @@ void oslistclose();
 // the UTF-16 argument list is then built from argv with osargW).
 const char16_t* oscommandlineW();
 // One argv entry in the ANSI code page (POSIX: UTF-8 to Shift-JIS, '?' for a character
-// without a code) and in UTF-16. Both return 0, or -1 when the entry does not fit.
+// without a code) and in UTF-16. Both return 0, -1 when the entry does not fit, or -2
+// when it is not valid UTF-8 (POSIX): such a name cannot be spelled, only shown.
+// osargshown gives that shown form: printable ASCII as it is, other bytes as "\xFF".
 int osargA(const char* arg, char* out, size_t cap);
 int osargW(const char* arg, char16_t* out, size_t cap);
+void osargshown(const char* arg, char* out, size_t cap);
 // The ANSI form of a UTF-16 name: a character that does not convert back to itself
 // exactly (no code, or only a look-alike's) stands as '?', so that the ANSI form never
 // names another file. -1 when it does not fit.

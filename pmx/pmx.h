@@ -13,7 +13,8 @@ int pmdinforeadW(const char16_t* path);
 int pmdinforeadstatus();
 
 // 0 when the new file was written completely, -1 otherwise (a partial output is removed).
-int pmxrewrite(const char* outA, const char16_t* outW, const char* srcA, const char16_t* srcW,
-               int useW);
+// The output buffers (OS_MAXPATH units) hold the name the copy was saved under: the next
+// free "-new(n)" name of the source when another run took the one given meanwhile.
+int pmxrewrite(char* outA, char16_t* outW, const char* srcA, const char16_t* srcW, int useW);
 int pmxrewriteA(const char* out, const char* src);
 int pmxrewriteW(const char16_t* out, const char16_t* src);

@@ -4,6 +4,7 @@
 // bone, morph and display frame the two name fields are read, the English name decided
 // and both written again in the source's encoding.
 #include <array>
+#include <cstdio>
 #include <cstring>
 #include <iterator>
 
@@ -12,12 +13,14 @@
 #include "names/namegen.h"
 #include "names/namelist.h"
 #include "names/rules.h"
+#include "platform/platform.h"
 #include "pmx/pmx.h"
 #include "pmx/pmxmodel.h"
 #include "pmx/pmxname.h"
 #include "setup/settings.h"
 #include "text/console.h"
 #include "text/sjis.h"
+#include "ui/outname.h"
 
 namespace {
 
@@ -136,26 +139,93 @@ uint8_t conv[4 * REP_BUFSIZE + 4];
 // A repaired name before the cut.
 uint8_t fixbuf[4 * PMX_NAMEMAX + 16];
 bool failed;
-// The new model is written under the output name plus this, and renamed when complete:
-// a run cut off mid-save leaves no partial file under a name that ends in ".pmx".
-constexpr char kPart[] = ".part";
-char partA[sizeof pathbuf[0] + sizeof kPart];
-char16_t partW[sizeof pathbuf[0] + sizeof kPart];
+// The new model is written under a temporary name beside the output and renamed when
+// complete: a run cut off mid-save leaves no partial file under a name that ends in
+// ".pmx". "<output>.part" is tried first, so the leftover of a run that was cut off is
+// replaced by the next save; "<output>.<k>.part" when something else has that name
+// (another run writing it, a link, a folder).
+constexpr int kTempTries = 100;
+constexpr size_t kPathUnits = sizeof pathbuf[0];
+char tempA[sizeof pathbuf[0] + 16];
+char16_t tempW[sizeof pathbuf[0] + 16];
 
+bool lead(char c) { return osisdbcslead(static_cast<unsigned char>(c)); }
+bool lead(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+
+// The temporary name of try k. With cut, as many characters as the suffix has are
+// taken off the end of the file name, so that it fits wherever the output name fits.
 template <typename Ch>
-bool appendpart(Ch* dst, size_t cap, const Ch* path) {
-  size_t n = 0;
-  while (path[n] != 0) n++;
-  if (n + sizeof kPart > cap) return false;
-  for (size_t i = 0; i < n; i++) dst[i] = path[i];
-  for (size_t i = 0; i < sizeof kPart; i++) dst[n + i] = static_cast<Ch>(kPart[i]);
+bool tempname(Ch* dst, size_t cap, const Ch* out, int k, bool cut) {
+  char suffix[16];
+  snprintf(suffix, sizeof suffix, k == 0 ? ".part" : ".%d.part", k);
+  const size_t slen = strlen(suffix);
+  size_t n = 0, name = 0;
+  while (out[n] != 0) {
+    if (out[n] == static_cast<Ch>(ossep()) || out[n] == static_cast<Ch>('/')) name = n + 1;
+    n++;
+  }
+  if (cut) {
+    // Character starts of the file name, so that no character is split.
+    size_t starts[kPathUnits];
+    size_t count = 0;
+    for (size_t i = name; i < n && count < kPathUnits; i += lead(out[i]) && out[i + 1] != 0 ? 2 : 1) {
+      starts[count++] = i;
+    }
+    if (count <= slen) return false;
+    n = starts[count - slen];
+  }
+  if (n + slen + 1 > cap) return false;
+  for (size_t i = 0; i < n; i++) dst[i] = out[i];
+  for (size_t i = 0; i <= slen; i++) dst[n + i] = static_cast<Ch>(suffix[i]);
   return true;
 }
 
-bool partname(const char* outA, const char16_t* outW, int useW) {
-  bool ok = useW ? appendpart(partW, std::size(partW), outW) : appendpart(partA, sizeof partA, outA);
-  if (!ok) conputs("Path too long for the new file. \n");
-  return ok;
+// Opens the writer on a new temporary file for the output. false with a message.
+bool opentemp(const char* outA, const char16_t* outW, int useW) {
+  for (int k = 0; k < kTempTries; k++) {
+    for (bool cut : {false, true}) {
+      bool named = useW ? tempname(tempW, std::size(tempW), outW, k, cut)
+                        : tempname(tempA, sizeof tempA, outA, k, cut);
+      if (!named) {
+        conputs("Path too long for the new file. \n");
+        return false;
+      }
+      if (useW) {
+        osclearstaleW(tempW);
+      } else {
+        osclearstale(tempA);
+      }
+      int r = useW ? wfcreateW(tempW) : wfcreate(tempA);
+      if (r == 0) return true;
+      if (r < 0) return false;
+      if (r == 1) break;  // taken: the next k
+      if (cut) {
+        conputs("Path too long for the new file. \n");
+        return false;
+      }
+    }
+  }
+  conputs("No free temporary name for the new file. \n");
+  return false;
+}
+
+// Gives the finished copy its name. When another run took the output name meanwhile,
+// the copy takes the next free one, which the console (and the caller, through the
+// output buffers) are told.
+bool commitcopy(char* outA, char16_t* outW, const char* srcA, const char16_t* srcW, int useW) {
+  for (int tries = 0; tries < kTempTries; tries++) {
+    int r = useW ? wfcommitW(outW) : wfcommit(outA);
+    if (r <= 0) return r == 0;
+    if (outputname(srcA != nullptr ? srcA : "", srcW != nullptr ? srcW : u"", outA, outW) != 0 ||
+        (useW ? outW[0] : outA[0]) == 0) {
+      break;
+    }
+    if (useW) unistr2sjis(pathbuf[1], outW);
+    conprintf("The name was taken meanwhile; writing to: %s \n", useW ? pathbuf[1] : outA);
+  }
+  conputs("No free output name (-new to -new(99) are taken): nothing was written. \n");
+  wfdiscard();
+  return false;
 }
 
 int changedsource() {
@@ -412,17 +482,15 @@ void records(const RecordKind& rk, int count, int stored, const int32_t* offsets
 
 }  // namespace
 
-int pmxrewrite(const char* outA, const char16_t* outW, const char* srcA, const char16_t* srcW,
-               int useW) {
+int pmxrewrite(char* outA, char16_t* outW, const char* srcA, const char16_t* srcW, int useW) {
   if (useW) {
     unistr2sjis(pathbuf[0], srcW);
     unistr2sjis(pathbuf[1], outW);
   }
   conprintf("Reading from: %s \n", useW ? pathbuf[0] : srcA);
   conprintf("Writing to  : %s \n", useW ? pathbuf[1] : outA);
-  if (!partname(outA, outW, useW)) return -1;
   if ((useW ? rfopenW(srcW) : rfopen(srcA)) != 0) return -1;
-  if ((useW ? wfopenW(partW) : wfopen(partA)) != 0) {
+  if (!opentemp(outA, outW, useW)) {
     rfclose();
     return -1;
   }
@@ -442,13 +510,27 @@ int pmxrewrite(const char* outA, const char16_t* outW, const char* srcA, const c
   if (!failed && (wfflush() != 0 || wferror() != 0)) failed = true;
   rfclose();
   // The copy takes the output name only once all of it is on the disk.
-  if (!failed && (useW ? wfcommitW(outW) : wfcommit(outA)) != 0) failed = true;
+  if (!failed && !commitcopy(outA, outW, srcA, srcW, useW)) failed = true;
   if (failed) wfdiscard();
   conputs("\n");
   return failed ? -1 : 0;
 }
 
-int pmxrewriteA(const char* out, const char* src) { return pmxrewrite(out, nullptr, src, nullptr, 0); }
+namespace {
+char givenA[OS_MAXPATH];
+char16_t givenW[OS_MAXPATH];
+}  // namespace
+
+int pmxrewriteA(const char* out, const char* src) {
+  snprintf(givenA, sizeof givenA, "%s", out);
+  givenW[0] = 0;
+  return pmxrewrite(givenA, givenW, src, nullptr, 0);
+}
+
 int pmxrewriteW(const char16_t* out, const char16_t* src) {
-  return pmxrewrite(nullptr, out, nullptr, src, 1);
+  size_t n = 0;
+  for (; out[n] != 0 && n + 1 < OS_MAXPATH; n++) givenW[n] = out[n];
+  givenW[n] = 0;
+  givenA[0] = 0;
+  return pmxrewrite(givenA, givenW, nullptr, src, 1);
 }

@@ -21,6 +21,7 @@
 //   others           31  GEN_FAILURE
 //   a path that cannot be converted (or holds '?' / '*'): 123 INVALID_NAME
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -81,16 +82,24 @@ int fail(uint32_t code) {
 }
 
 // Opens a UTF-8 path; -1 with lasterr set. A read open refuses folders (Windows does),
-// and does not wait for a writer when the path is a pipe.
+// and does not wait for a writer when the path is a pipe. A write open only ever creates
+// a new file: whatever has the name already (a file, a link, a pipe) is never opened,
+// so a planted name cannot steer the bytes elsewhere. The new file is locked for as
+// long as it is open, which tells other runs that it is being written.
 int openutf8(const char* path, bool write) {
-  int flags = write ? (O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC)
+  int flags = write ? (O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC)
                     : (O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   int fd;
   do {
     fd = open(path, flags, 0666);
   } while (fd < 0 && errno == EINTR);
   if (fd < 0) return fail(winerror(errno, path));
-  if (!write) {
+  if (write) {
+    // Every new file is locked at once; a lock that cannot be had on a file nobody
+    // else knows yet means the system has no locks here, and the exclusive creation
+    // alone still keeps runs apart.
+    flock(fd, LOCK_EX | LOCK_NB);
+  } else {
     struct stat st;
     if (fstat(fd, &st) != 0 || S_ISDIR(st.st_mode) ||
         fcntl(fd, F_SETFL, fcntl(fd, F_GETFL) & ~O_NONBLOCK) != 0) {
@@ -210,6 +219,76 @@ int osremoveW(const char16_t* path) {
   return 0;
 }
 
+namespace {
+
+// A leftover of a run that was cut off is a plain file with this one name that no
+// running program holds locked; only such a file is removed.
+int clearstale(const char* path) {
+  struct stat st, cur;
+  if (lstat(path, &st) != 0) return errno == ENOENT ? 0 : fail(winerror(errno, path));
+  if (!S_ISREG(st.st_mode) || st.st_nlink != 1) return fail(80);
+  int fd = open(path, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return fail(winerror(errno, path));
+  int r = -1;
+  if (fstat(fd, &cur) == 0 && S_ISREG(cur.st_mode) && cur.st_nlink == 1 &&
+      cur.st_dev == st.st_dev && cur.st_ino == st.st_ino && flock(fd, LOCK_EX | LOCK_NB) == 0 &&
+      lstat(path, &st) == 0 && cur.st_dev == st.st_dev && cur.st_ino == st.st_ino) {
+    r = unlink(path) == 0 ? 0 : -1;
+  }
+  close(fd);
+  return r == 0 ? 0 : fail(80);
+}
+
+// Any entry counts, a dangling link or a folder too: a new name must be free of all.
+bool existsutf8(const char* path) {
+  struct stat st;
+  return lstat(path, &st) == 0 || (errno != ENOENT && errno != ENOTDIR);
+}
+
+int fileid(const char* path, OsFileId* id) {
+  struct stat st;
+  if (stat(path, &st) != 0) return fail(winerror(errno, path));
+  id->volume = static_cast<uint64_t>(st.st_dev);
+  id->file = static_cast<uint64_t>(st.st_ino);
+  return 0;
+}
+
+}  // namespace
+
+int osclearstale(const char* path) {
+  char utf8[PATH_MAX];
+  if (sjispath2utf8(path, utf8, sizeof utf8) != 0) return fail(OSERR_INVALID_NAME);
+  return clearstale(utf8);
+}
+
+int osclearstaleW(const char16_t* path) {
+  char utf8[PATH_MAX];
+  if (unipath2utf8(path, utf8, sizeof utf8) != 0) return fail(OSERR_INVALID_NAME);
+  return clearstale(utf8);
+}
+
+bool osexists(const char* path) {
+  char utf8[PATH_MAX];
+  return sjispath2utf8(path, utf8, sizeof utf8) == 0 && existsutf8(utf8);
+}
+
+bool osexistsW(const char16_t* path) {
+  char utf8[PATH_MAX];
+  return unipath2utf8(path, utf8, sizeof utf8) == 0 && existsutf8(utf8);
+}
+
+int osfileid(const char* path, OsFileId* id) {
+  char utf8[PATH_MAX];
+  if (sjispath2utf8(path, utf8, sizeof utf8) != 0) return fail(OSERR_INVALID_NAME);
+  return fileid(utf8, id);
+}
+
+int osfileidW(const char16_t* path, OsFileId* id) {
+  char utf8[PATH_MAX];
+  if (unipath2utf8(path, utf8, sizeof utf8) != 0) return fail(OSERR_INVALID_NAME);
+  return fileid(utf8, id);
+}
+
 int osfsync(oshandle h) { return fsync(static_cast<int>(h)) == 0 ? 0 : fail(winerror(errno, "")); }
 
 int osfsyncstream(FILE* stream) { return osfsync(fileno(stream)); }
@@ -266,7 +345,9 @@ int renamenew(const char* from, const char* to) {
 
 }  // namespace
 
-int osrenamenew(const char* from, const char* to) {
+// The file stays open (and locked) until it has its new name, so no other run takes it
+// for a leftover in between.
+int osrenamenew(FILE*, const char* from, const char* to) {
   char a[PATH_MAX], b[PATH_MAX];
   if (sjispath2utf8(from, a, sizeof a) != 0 || sjispath2utf8(to, b, sizeof b) != 0) {
     return fail(OSERR_INVALID_NAME);
@@ -274,7 +355,7 @@ int osrenamenew(const char* from, const char* to) {
   return renamenew(a, b);
 }
 
-int osrenamenewW(const char16_t* from, const char16_t* to) {
+int osrenamenewW(oshandle, const char16_t* from, const char16_t* to) {
   char a[PATH_MAX], b[PATH_MAX];
   if (unipath2utf8(from, a, sizeof a) != 0 || unipath2utf8(to, b, sizeof b) != 0) {
     return fail(OSERR_INVALID_NAME);

@@ -2,6 +2,7 @@
 #include <dirent.h>
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <climits>
 #include <cstring>
 
@@ -57,13 +58,22 @@ int oslistopenW(const char16_t* path) {
 
 int oslistnextW(char16_t* name, size_t cap, int* kind) {
   if (listing == nullptr) return -1;
+  errno = 0;
   while (dirent* e = readdir(listing)) {
     if (strcmp(e->d_name, ".") == 0 || strcmp(e->d_name, "..") == 0) continue;
-    if (utf82unipath(e->d_name, name, cap) != 0) continue;
+    int r = utf82unipath(e->d_name, name, cap);
+    if (r == -2) {
+      char shown[NAME_MAX * 4 + 1];
+      utf8shown(e->d_name, shown, sizeof shown);
+      if (osansi2wide(shown, name, cap) != 0) name[0] = 0;
+      *kind = OSENTRY_BADNAME;
+      return 0;
+    }
+    if (r != 0) continue;
     *kind = kindof(e);
     return 0;
   }
-  return -1;
+  return errno != 0 ? -2 : -1;
 }
 
 void oslistclose() {

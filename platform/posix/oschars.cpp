@@ -62,6 +62,40 @@ int utf8decode(const char* s, unsigned* cp) {
   return len;
 }
 
+bool utf8valid(const char* s) {
+  unsigned cp;
+  for (int len; (len = utf8decode(s, &cp)) > 0; s += len) {
+    if (cp == 0xFFFD && len == 1) return false;  // U+FFFD itself takes three bytes
+  }
+  return true;
+}
+
+void utf8shown(const char* s, char* out, size_t cap) {
+  static constexpr char hex[] = "0123456789ABCDEF";
+  size_t n = 0;
+  unsigned cp;
+  for (int len; (len = utf8decode(s, &cp)) > 0; s += len) {
+    const bool bad = cp == 0xFFFD && len == 1;
+    const unsigned code = bad ? 0 : cp < 0x80 ? cp : unich2cp932ch(cp);
+    if (code >= 0x20 && code != 0x7F) {
+      size_t need = code < 0x100 ? 1 : 2;
+      if (n + need >= cap) break;
+      if (need == 2) out[n++] = static_cast<char>(code >> 8);
+      out[n++] = static_cast<char>(code & 0xFF);
+      continue;
+    }
+    if (n + 4 * static_cast<size_t>(len) >= cap) break;
+    for (int i = 0; i < len; i++) {
+      auto b = static_cast<unsigned char>(s[i]);
+      out[n++] = '\\';
+      out[n++] = 'x';
+      out[n++] = hex[b >> 4];
+      out[n++] = hex[b & 15];
+    }
+  }
+  out[n] = 0;
+}
+
 int utf8encode(unsigned cp, char* out) {
   auto* o = reinterpret_cast<unsigned char*>(out);
   if (cp < 0x80) { o[0] = static_cast<unsigned char>(cp); return 1; }
@@ -114,6 +148,7 @@ int unipath2utf8(const char16_t* w, char* utf8, size_t cap) {
 }
 
 int utf82sjispath(const char* utf8, char* sjis, size_t cap) {
+  if (!utf8valid(utf8)) return -2;
   size_t n = 0;
   const char* p = utf8;
   unsigned cp;
@@ -127,6 +162,7 @@ int utf82sjispath(const char* utf8, char* sjis, size_t cap) {
 }
 
 int utf82unipath(const char* utf8, char16_t* w, size_t cap) {
+  if (!utf8valid(utf8)) return -2;
   size_t n = 0;
   const char* p = utf8;
   unsigned cp;

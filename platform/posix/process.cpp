@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -23,6 +24,7 @@ const char16_t* oscommandlineW() { return nullptr; }
 
 int osargA(const char* arg, char* out, size_t cap) { return utf82sjispath(arg, out, cap); }
 int osargW(const char* arg, char16_t* out, size_t cap) { return utf82unipath(arg, out, cap); }
+void osargshown(const char* arg, char* out, size_t cap) { utf8shown(arg, out, cap); }
 
 namespace {
 
@@ -149,6 +151,10 @@ int ossysname(char* out, size_t cap) {
 }
 
 void osconsoleinit() {
+  // A console that went away (a closed pipe) and a file-size limit are errors the
+  // program reports, not reasons to die in the middle of a save.
+  signal(SIGPIPE, SIG_IGN);
+  signal(SIGXFSZ, SIG_IGN);
   conbuffer();
   consetsink(utf8sink);
   consetflush(utf8flush);

@@ -1,9 +1,12 @@
 // files.cpp - Windows: file access over CreateFileW / ReadFile / WriteFile and fopen.
 #include <windows.h>
 
+#include <fcntl.h>
 #include <io.h>
 
 #include <cstdio>
+#include <cstring>
+#include <cwchar>
 
 #include "platform/platform.h"
 
@@ -18,9 +21,10 @@ int fail() {
   return -1;
 }
 
+const wchar_t* wpath(const char16_t* p) { return reinterpret_cast<const wchar_t*>(p); }
+
 oshandle openW(const char16_t* path, DWORD access, DWORD disposition, uint32_t* err) {
-  HANDLE h = CreateFileW(reinterpret_cast<const wchar_t*>(path), access, 0, nullptr, disposition,
-                         FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE h = CreateFileW(wpath(path), access, 0, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (h == INVALID_HANDLE_VALUE) {
     fail();
     *err = lasterr;
@@ -37,8 +41,11 @@ oshandle osopenreadW(const char16_t* path, uint32_t* err) {
   return openW(path, GENERIC_READ, OPEN_EXISTING, err);
 }
 
+// No sharing while the file is written: another run cannot open it, so cannot take it
+// for a leftover. DELETE lets the file be renamed through this handle before it is
+// closed.
 oshandle osopenwriteW(const char16_t* path, uint32_t* err) {
-  return openW(path, GENERIC_WRITE, CREATE_ALWAYS, err);
+  return openW(path, GENERIC_WRITE | DELETE, CREATE_NEW, err);
 }
 
 int osread(oshandle h, void* buf, uint32_t n, uint32_t* got) {
@@ -70,8 +77,29 @@ int osclose(oshandle h) { return CloseHandle(winhandle(h)) ? 0 : fail(); }
 uint32_t oslasterror() { return lasterr; }
 
 FILE* osfopen(const char* path, const char* mode) {
-  FILE* fp = fopen(path, mode);
-  if (fp == nullptr) fail();
+  if (mode[0] != 'w') {
+    FILE* fp = fopen(path, mode);
+    if (fp == nullptr) fail();
+    return fp;
+  }
+  // fopen cannot create exclusively on every runtime: the handle is made here.
+  HANDLE h = CreateFileA(path, GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW, FILE_ATTRIBUTE_NORMAL,
+                         nullptr);
+  if (h == INVALID_HANDLE_VALUE) {
+    fail();
+    return nullptr;
+  }
+  int fd = _open_osfhandle(reinterpret_cast<intptr_t>(h), _O_WRONLY | _O_BINARY);
+  if (fd < 0) {
+    fail();
+    CloseHandle(h);
+    return nullptr;
+  }
+  FILE* fp = _fdopen(fd, "wb");
+  if (fp == nullptr) {
+    fail();
+    _close(fd);
+  }
   return fp;
 }
 
@@ -88,14 +116,100 @@ int osfsyncstream(FILE* stream) {
   return h != INVALID_HANDLE_VALUE && FlushFileBuffers(h) ? 0 : fail();
 }
 
-// Without MOVEFILE_REPLACE_EXISTING a name that is taken fails the move.
-int osrenamenew(const char* from, const char* to) {
-  return MoveFileExA(from, to, MOVEFILE_WRITE_THROUGH) ? 0 : fail();
+namespace {
+
+// Renamed through the open handle, which no other program can open meanwhile; a name
+// that is taken fails (ReplaceIfExists is false).
+int renamehandle(HANDLE h, const wchar_t* to) {
+  size_t n = wcslen(to);
+  if (n >= MAX_PATH * 2) {
+    SetLastError(ERROR_FILENAME_EXCED_RANGE);
+    return fail();
+  }
+  alignas(FILE_RENAME_INFO) static unsigned char buf[sizeof(FILE_RENAME_INFO) + MAX_PATH * 4 + 4];
+  auto* info = reinterpret_cast<FILE_RENAME_INFO*>(buf);
+  memset(buf, 0, sizeof buf);
+  info->ReplaceIfExists = FALSE;
+  info->RootDirectory = nullptr;
+  info->FileNameLength = static_cast<DWORD>(n * sizeof(wchar_t));
+  memcpy(info->FileName, to, (n + 1) * sizeof(wchar_t));
+  return SetFileInformationByHandle(h, FileRenameInfo, info, sizeof buf) ? 0 : fail();
 }
 
-int osrenamenewW(const char16_t* from, const char16_t* to) {
-  return MoveFileExW(reinterpret_cast<const wchar_t*>(from), reinterpret_cast<const wchar_t*>(to),
-                     MOVEFILE_WRITE_THROUGH)
-             ? 0
-             : fail();
+}  // namespace
+
+int osrenamenew(FILE* stream, const char*, const char* to) {
+  fflush(stream);
+  wchar_t wide[MAX_PATH * 2];
+  if (MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, to, -1, wide, MAX_PATH * 2) == 0) return fail();
+  return renamehandle(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream))), wide);
+}
+
+int osrenamenewW(oshandle h, const char16_t*, const char16_t* to) {
+  return renamehandle(winhandle(h), wpath(to));
+}
+
+namespace {
+
+// A leftover is a plain file with one name that no program has open: a file being
+// written by another run cannot be opened at all (it shares nothing).
+int clearstale(HANDLE h) {
+  if (h == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_FILE_NOT_FOUND ? 0 : fail();
+  BY_HANDLE_FILE_INFORMATION info;
+  FILE_DISPOSITION_INFO gone = {TRUE};
+  int r = -1;
+  if (GetFileInformationByHandle(h, &info) && info.nNumberOfLinks == 1 &&
+      (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT |
+                                FILE_ATTRIBUTE_DEVICE)) == 0 &&
+      SetFileInformationByHandle(h, FileDispositionInfo, &gone, sizeof gone)) {
+    r = 0;
+  }
+  CloseHandle(h);
+  if (r != 0) SetLastError(ERROR_FILE_EXISTS);
+  return r == 0 ? 0 : fail();
+}
+
+constexpr DWORD kStaleAccess = DELETE | FILE_READ_ATTRIBUTES;
+constexpr DWORD kStaleFlags = FILE_FLAG_OPEN_REPARSE_POINT;
+
+bool absent(DWORD attrs) {
+  if (attrs != INVALID_FILE_ATTRIBUTES) return false;
+  DWORD e = GetLastError();
+  return e == ERROR_FILE_NOT_FOUND || e == ERROR_PATH_NOT_FOUND || e == ERROR_INVALID_NAME;
+}
+
+int fileid(HANDLE h, OsFileId* id) {
+  if (h == INVALID_HANDLE_VALUE) return fail();
+  BY_HANDLE_FILE_INFORMATION info;
+  bool ok = GetFileInformationByHandle(h, &info);
+  if (!ok) fail();
+  CloseHandle(h);
+  if (!ok) return -1;
+  id->volume = info.dwVolumeSerialNumber;
+  id->file = static_cast<uint64_t>(info.nFileIndexHigh) << 32 | info.nFileIndexLow;
+  return 0;
+}
+
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+}  // namespace
+
+int osclearstale(const char* path) {
+  return clearstale(CreateFileA(path, kStaleAccess, 0, nullptr, OPEN_EXISTING, kStaleFlags, nullptr));
+}
+
+int osclearstaleW(const char16_t* path) {
+  return clearstale(CreateFileW(wpath(path), kStaleAccess, 0, nullptr, OPEN_EXISTING, kStaleFlags, nullptr));
+}
+
+bool osexists(const char* path) { return !absent(GetFileAttributesA(path)); }
+bool osexistsW(const char16_t* path) { return !absent(GetFileAttributesW(wpath(path))); }
+
+int osfileid(const char* path, OsFileId* id) {
+  return fileid(CreateFileA(path, FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING, 0, nullptr), id);
+}
+
+int osfileidW(const char16_t* path, OsFileId* id) {
+  return fileid(CreateFileW(wpath(path), FILE_READ_ATTRIBUTES, kShareAll, nullptr, OPEN_EXISTING, 0, nullptr),
+                id);
 }

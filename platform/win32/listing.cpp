@@ -51,7 +51,7 @@ int oslistnextW(char16_t* name, size_t cap, int* kind) {
       fd = first;
       firstwaiting = false;
     } else if (!FindNextFileW(listing, &fd)) {
-      return -1;
+      return GetLastError() == ERROR_NO_MORE_FILES ? -1 : -2;
     }
     if (dots(fd.cFileName)) continue;
     size_t n = 0;

@@ -26,6 +26,12 @@ int osargA(const char* arg, char* out, size_t cap) {
 }
 
 int osargW(const char* arg, char16_t* out, size_t cap) { return osansi2wide(arg, out, cap); }
+// Windows names are always UTF-16: every argument can be spelled.
+void osargshown(const char* arg, char* out, size_t cap) {
+  size_t n = 0;
+  while (arg[n] != 0 && n + 1 < cap) out[n] = arg[n], n++;
+  out[n] = 0;
+}
 
 // WC_NO_BEST_FIT_CHARS: a character whose code would read back as another character
 // (U+301C gives 0x8160, which reads as U+FF5E) takes the default character instead.

@@ -1,7 +1,7 @@
 // inject.cpp - a preloaded library that disturbs the program's files while it runs.
 //
-// The first time the program opens a path containing $NW_INJECT_TRIGGER (the output
-// name probe, which comes after the reading pass and before the writing pass), the file
+// The first time the program opens or looks up a path containing $NW_INJECT_TRIGGER (the
+// output name search, which comes after the reading pass and before the writing pass), the file
 // $NW_INJECT_PATH is truncated to $NW_INJECT_SIZE bytes, removed when the size is
 // "delete", or created when it is "create" (a file that appears under a name the
 // program has chosen). With $NW_INJECT_KILL set to N, the process is killed (SIGKILL)
@@ -9,6 +9,7 @@
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdarg>
@@ -68,6 +69,16 @@ FILE* fopen64(const char* path, const char* mode) {
   return real(path, mode);
 }
 
+int lstat(const char* path, struct stat* st) {
+  maybeinject(path);
+  static auto real = next<int (*)(const char*, struct stat*)>("lstat");
+  return real(path, st);
+}
+int lstat64(const char* path, struct stat64* st) {
+  maybeinject(path);
+  static auto real = next<int (*)(const char*, struct stat64*)>("lstat64");
+  return real(path, st);
+}
 int open(const char* path, int flags, ...) {
   maybeinject(path);
   va_list ap;

@@ -1,7 +1,9 @@
 // io_support.h - temporary folders, file contents and both open modes for the io tests.
 #pragma once
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <stdlib.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -19,6 +21,31 @@ inline int openread(Mode m, const std::string& p) {
 }
 inline int openwrite(Mode m, const std::string& p) {
   return m == Mode::Handle ? wfopenW(wide(p).c_str()) : wfopen(p.c_str());
+}
+
+// The writer only ever creates new files, so a full disk (/dev/full) or a sink that
+// takes 2 GiB (/dev/null) is put under the descriptor of the file it has just created.
+inline bool swapdevice(const std::string& created, const char* device) {
+  std::error_code ec;
+  const auto target = std::filesystem::canonical(created, ec);
+  if (ec) return false;
+  for (const auto& e : std::filesystem::directory_iterator("/proc/self/fd", ec)) {
+    if (std::filesystem::read_symlink(e.path(), ec) != target || ec) continue;
+    int fd = std::stoi(e.path().filename().string());
+    int dev = open(device, O_WRONLY | O_CLOEXEC);
+    bool ok = dev >= 0 && dup2(dev, fd) == fd;
+    if (dev >= 0) close(dev);
+    return ok;
+  }
+  return false;
+}
+
+// Opens the writer on a new file in folder, then puts the device under it.
+inline int openwriteto(Mode m, const std::string& folder, const char* device) {
+  static int serial = 0;
+  std::string p = folder + "/device" + std::to_string(++serial);
+  if (openwrite(m, p) != 0) return -1;
+  return swapdevice(p, device) ? 0 : -1;
 }
 
 // A fresh folder per test; the reader and writer closed before and after.

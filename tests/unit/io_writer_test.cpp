@@ -1,5 +1,8 @@
 // io_writer_test.cpp - the buffered writer in both modes: bytes, cut strings, full disks,
 // discarded files, and the copies from the reader in every pairing of modes.
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <climits>
 #include <vector>
 
@@ -9,8 +12,28 @@ namespace {
 
 class Writer : public TempDir, public ::testing::WithParamInterface<Mode> {};
 
+// Nothing that exists is opened for writing: a file, a link (dangling too), a folder.
+TEST_P(Writer, TakenNamesAreNeverOpened) {
+  std::string kept = make("kept", "older contents");
+  ASSERT_EQ(symlink(kept.c_str(), path("link").c_str()), 0);
+  ASSERT_EQ(symlink(path("nowhere").c_str(), path("dangling").c_str()), 0);
+  ASSERT_EQ(mkdir(path("folder").c_str(), 0755), 0);
+  ConsoleCapture con;
+  for (const char* name : {"kept", "link", "dangling", "folder"}) {
+    SCOPED_TRACE(name);
+    EXPECT_EQ(openwrite(GetParam(), path(name)), -1);
+    EXPECT_EQ(con.take(), GetParam() == Mode::Handle ? "Could not open (WR)(code=80).\n"
+                                                     : "Cannot open WR file : " + path(name) + "\n");
+    int quiet = GetParam() == Mode::Handle ? wfcreateW(wide(path(name)).c_str()) : wfcreate(path(name).c_str());
+    EXPECT_EQ(quiet, 1);
+    EXPECT_EQ(con.take(), "");
+  }
+  EXPECT_EQ(contents(kept), "older contents");
+  EXPECT_FALSE(std::filesystem::exists(path("nowhere")));
+}
+
 TEST_P(Writer, ValuesAndStringsGoOutExactly) {
-  std::string p = make("out", "older and longer contents");
+  std::string p = path("out");
   ConsoleCapture con;
   ASSERT_EQ(openwrite(GetParam(), p), 0);
   EXPECT_EQ(wfputc(0x141), 0);  // only the low byte
@@ -43,7 +66,7 @@ TEST_P(Writer, ValuesAndStringsGoOutExactly) {
 // /dev/full refuses every write with "no space".
 TEST_P(Writer, FullDiskReportsOnceAndCloses) {
   ConsoleCapture con;
-  ASSERT_EQ(openwrite(GetParam(), "/dev/full"), 0);
+  ASSERT_EQ(openwriteto(GetParam(), dir_, "/dev/full"), 0);
   int firstfail = -1;
   for (int i = 0; i < 2 * BF_BUFSIZE; i++) {
     if (wfputc(i) != 0 && firstfail < 0) firstfail = i;
@@ -61,7 +84,7 @@ TEST_P(Writer, FullDiskReportsOnceAndCloses) {
 
   // a small file fails only when its bytes leave the buffers: at the flush or close
   for (bool flush : {true, false}) {
-    ASSERT_EQ(openwrite(GetParam(), "/dev/full"), 0);
+    ASSERT_EQ(openwriteto(GetParam(), dir_, "/dev/full"), 0);
     EXPECT_EQ(wfputs("short"), 0);
     if (flush) {
       EXPECT_EQ(wfflush(), -1);
@@ -70,7 +93,7 @@ TEST_P(Writer, FullDiskReportsOnceAndCloses) {
     EXPECT_EQ(con.take(), "File writing error.(or Disk full)\n");
   }
 
-  ASSERT_EQ(openwrite(GetParam(), "/dev/full"), 0);
+  ASSERT_EQ(openwriteto(GetParam(), dir_, "/dev/full"), 0);
   std::string block(3 * BF_BUFSIZE, 'x');
   int32_t put = wfwrite(block.data(), static_cast<int32_t>(block.size()));
   bool handle = GetParam() == Mode::Handle;
@@ -85,7 +108,7 @@ TEST_P(Writer, CountStopsAtTheLargestOffset) {
   ConsoleCapture con;
   std::vector<char> block(1 << 20, 'z');
   for (int32_t last : {(1 << 20) - 2, 1 << 20}) {
-    ASSERT_EQ(openwrite(GetParam(), "/dev/null"), 0);
+    ASSERT_EQ(openwriteto(GetParam(), dir_, "/dev/null"), 0);
     for (int i = 0; i < 2047; i++) ASSERT_EQ(wfwrite(block.data(), 1 << 20), 1 << 20);
     if (last == 1 << 20) {
       EXPECT_EQ(wfwrite(block.data(), last), -1);
@@ -150,6 +173,7 @@ TEST_P(Copy, EveryPairingGivesTheSameBytes) {
 
   // past the end: what there was; a rest of exactly one buffer
   ASSERT_EQ(openread(rmode, make("src2", data.substr(0, 2 * BF_BUFSIZE))), 0);
+  std::filesystem::remove(dst);
   ASSERT_EQ(openwrite(wmode, dst), 0);
   EXPECT_EQ(wfcopybytes(BF_BUFSIZE), BF_BUFSIZE);
   EXPECT_EQ(wfcopyrest(), BF_BUFSIZE);
@@ -175,7 +199,7 @@ TEST_P(Copy, FullDiskFailsTheCopy) {
   auto [rmode, wmode] = GetParam();
   ConsoleCapture con;
   ASSERT_EQ(openread(rmode, make("src", pattern(3 * BF_BUFSIZE))), 0);
-  ASSERT_EQ(openwrite(wmode, "/dev/full"), 0);
+  ASSERT_EQ(openwriteto(wmode, dir_, "/dev/full"), 0);
   EXPECT_EQ(wfcopybytes(2 * BF_BUFSIZE), -1);
   EXPECT_EQ(con.take(), copyerror(rmode, wmode));
   EXPECT_EQ(wfcopyrest(), -1);
@@ -189,7 +213,7 @@ TEST_P(Copy, FullDiskFailsWhenTheBufferGoesOut) {
   auto [rmode, wmode] = GetParam();
   ConsoleCapture con;
   ASSERT_EQ(openread(rmode, make("src", pattern(2 * BF_BUFSIZE))), 0);
-  ASSERT_EQ(openwrite(wmode, "/dev/full"), 0);
+  ASSERT_EQ(openwriteto(wmode, dir_, "/dev/full"), 0);
   EXPECT_EQ(wfputc('x'), 0);
   EXPECT_EQ(wfcopybytes(BF_BUFSIZE - 2), BF_BUFSIZE - 2);
   EXPECT_EQ(wferror(), 0);
@@ -207,7 +231,7 @@ TEST_P(Copy, StopsAtTheLargestOffset) {
   auto [rmode, wmode] = GetParam();
   ConsoleCapture con;
   ASSERT_EQ(openread(rmode, make("src", pattern(3 * BF_BUFSIZE))), 0);
-  ASSERT_EQ(openwrite(wmode, "/dev/null"), 0);
+  ASSERT_EQ(openwriteto(wmode, dir_, "/dev/null"), 0);
   std::vector<char> block(1 << 20, 'z');
   for (int i = 0; i < 2047; i++) ASSERT_EQ(wfwrite(block.data(), 1 << 20), 1 << 20);
   const int32_t left = INT32_MAX - wftell();  // 1 MiB - 1
