@@ -43,6 +43,10 @@ ModelPaths model;
 // Scratch for one argument converted at the OS boundary.
 char argbufA[ARG_STORESIZE + 1];
 char16_t argbufW[ARG_STORESIZE + 1];
+// Arguments whose name the system cannot spell (POSIX: not UTF-8). Their entries hold
+// a shown form only and are never used as paths: the nearest spelling would name
+// another file.
+bool badname[ARG_MAXENTRIES + 1];
 
 // An ANSI name is used only when it converts back to exactly its UTF-16 name: the
 // system's best-fit forms (U+301C as 0x8160, which reads back as U+FF5E) would name
@@ -58,7 +62,9 @@ void buildargs(int argc, char** argv) {
     argsplitW(cmdline);
   } else {
     for (int i = 0; i < argc && i < ARG_MAXENTRIES; i++) {
-      if (osargW(argv[i], argbufW, ARG_STORESIZE + 1) != 0) argbufW[0] = u'?', argbufW[1] = 0;
+      int r = osargW(argv[i], argbufW, ARG_STORESIZE + 1);
+      badname[i] = r == -2;
+      if (r != 0) argbufW[0] = u'?', argbufW[1] = 0;
       argaddW(argbufW);
     }
   }
@@ -67,8 +73,12 @@ void buildargs(int argc, char** argv) {
       argtoomany();
       break;
     }
-    if (osargA(argv[i], argbufA, sizeof argbufA) != 0) argbufA[0] = '?', argbufA[1] = 0;
-    if (i < argListW.count) exactansi(argbufA, sizeof argbufA, arggetW(i));
+    if (badname[i]) {
+      osargshown(argv[i], argbufA, sizeof argbufA);
+    } else {
+      if (osargA(argv[i], argbufA, sizeof argbufA) != 0) argbufA[0] = '?', argbufA[1] = 0;
+      if (i < argListW.count) exactansi(argbufA, sizeof argbufA, arggetW(i));
+    }
     argadd(argbufA);
   }
 }
@@ -106,14 +116,18 @@ bool pickmodel() {
 bool fitsA(const char* a) { return a[0] != 0 && strlen(a) < OS_MAXPATH; }
 bool fitsW(const char16_t* w) { return w[0] != 0 && unistrlen(w) < OS_MAXPATH; }
 
-void probe(int i) {
-  if (fitsA(argget(i)) && rftryopen(argget(i)) == 0) {
+void badnameline(const char* shownname) {
+  conprintf("The name is not valid UTF-8, so no path can name it: %s \n", shownname);
+}
+
+void probe(const char* a, const char16_t* w) {
+  if (fitsA(a) && rftryopen(a) == 0) {
     conputs(" -- correctly opened in ANSI or UTF-8. \n");
     rfclose();
     return;
   }
   conputs(" -- could not open in ANSI or UTF-8. \n");
-  if (fitsW(arggetW(i)) && rftryopenW(arggetW(i)) == 0) {
+  if (fitsW(w) && rftryopenW(w) == 0) {
     conputs(" -- correctly opened in UTF-16. \n");
     rfclose();
   } else {
@@ -121,11 +135,9 @@ void probe(int i) {
   }
 }
 
-// Copies argument j into the model paths; a form that is empty or does not fit the
+// Copies a model's paths into the model paths; a form that is empty or does not fit the
 // path buffers counts as missing. false when neither form can be used.
-bool takepaths(int j) {
-  const char* a = argget(j);
-  const char16_t* w = arggetW(j);
+bool takepaths(const char* a, const char16_t* w) {
   model.ansiMissing = !fitsA(a);
   model.wideMissing = !fitsW(w);
   if (model.ansiMissing) {
@@ -210,26 +222,55 @@ void endofrun(int runcode) {
   }
 }
 
-// What became of one argument.
-enum Outcome { MODEL_SAVED, MODEL_UNCHANGED, MODEL_FAILED, MODEL_OPTION, MODEL_DECLINED };
+// What became of one model.
+enum Outcome { MODEL_SAVED, MODEL_UNCHANGED, MODEL_FAILED, MODEL_DECLINED, MODEL_SEEN };
 
-// Argument j through the pipeline. *runcode keeps the first failure of the run, and
-// takes the declined question on top.
-int runmodel(int j, bool anysaved, int* runcode) {
-  model.ansiMissing = model.wideMissing = false;
-  if (osoptionchar(argget(j)[0])) {
-    optiongroup(argget(j), false);
-    return MODEL_OPTION;
+// The files processed in this run, by identity, so that a model named several ways
+// (alone, in its folder, through another path) is processed once. An open-addressed
+// table; once it is half full, later models are no longer checked.
+constexpr int kSeenSlots = 1 << 17;
+constexpr int kSeenMax = kSeenSlots / 2;
+OsFileId seen[kSeenSlots];
+bool seenused[kSeenSlots];
+int seencount;
+
+// true when the file was processed before in this run; remembers it otherwise.
+bool seenbefore(const OsFileId& id) {
+  uint64_t h = (id.volume * 0x9E3779B97F4A7C15ull) ^ (id.file * 0xC2B2AE3D27D4EB4Full);
+  for (uint32_t i = static_cast<uint32_t>(h >> 40) & (kSeenSlots - 1);; i = (i + 1) & (kSeenSlots - 1)) {
+    if (!seenused[i]) {
+      if (seencount >= kSeenMax) return false;
+      seenused[i] = true;
+      seen[i] = id;
+      seencount++;
+      return false;
+    }
+    if (seen[i].volume == id.volume && seen[i].file == id.file) return true;
   }
-  if (!takepaths(j)) {
+}
+
+// One model through the pipeline. *runcode keeps the first failure of the run, and
+// takes the declined question on top.
+int runmodel(const char* a, const char16_t* w, bool fromfolder, bool last, bool anysaved,
+             int* runcode) {
+  model.ansiMissing = model.wideMissing = false;
+  if (!takepaths(a, w)) {
     conputs("The model was not read: nothing was written. \n\n");
     *runcode = firstfailure(*runcode, RUN_CANNOTOPEN);
     return MODEL_FAILED;
   }
+  OsFileId id;
+  bool known = model.ansiMissing ? osfileidW(model.pathW, &id) == 0
+                                 : osfileid(model.pathA, &id) == 0 ||
+                                       (!model.wideMissing && osfileidW(model.pathW, &id) == 0);
+  if (known && seenbefore(id)) {
+    conprintf("Already processed in this run: %s \n\n", a);
+    return MODEL_SEEN;
+  }
   conputs("\n");
 
   if (!extensionok()) {
-    dlgskipnotice(j == argList.count - 1 && !anysaved);
+    dlgskipnotice(last && !anysaved);
     conflush();
     ossleep(700);
     *runcode |= RUN_DECLINED;
@@ -254,7 +295,7 @@ int runmodel(int j, bool anysaved, int* runcode) {
   dlgvacantcount(pmxModel.nameChangeCount);
   conputs("\n");
 
-  bool boxed = !argfromfolder(j);
+  bool boxed = !fromfolder;
   if (pmxModel.nameChangeCount < 1) {
     report(model.pathA, model.pathW, false, boxed);
     return MODEL_UNCHANGED;
@@ -285,6 +326,28 @@ int runmodel(int j, bool anysaved, int* runcode) {
   return MODEL_SAVED;
 }
 
+// Every model of a folder argument through the pipeline; entries of the folder that
+// were left out count as models that could not be opened.
+int runfolder(int j, bool* anysaved, int* runcode, int* tally) {
+  const char* a;
+  const char16_t* w;
+  folderfirst(j, false);
+  int outcome = MODEL_UNCHANGED;
+  while (foldernext(&a, &w)) {
+    conflush();
+    outcome = runmodel(a, w, true, false, *anysaved, runcode);
+    if (outcome == MODEL_DECLINED) return outcome;
+    if (outcome == MODEL_SAVED) *anysaved = true;
+    if (outcome <= MODEL_FAILED) tally[outcome]++;
+  }
+  if (folderfailures() > 0) {
+    tally[MODEL_FAILED] += folderfailures();
+    *runcode = firstfailure(*runcode, RUN_CANNOTOPEN);
+    conputs("\n");
+  }
+  return outcome;
+}
+
 }  // namespace
 
 int nwmain(int argc, char** argv) {
@@ -292,12 +355,16 @@ int nwmain(int argc, char** argv) {
   dlginit();
   startbanner();
   buildargs(argc, argv);
-  argexpandfolders();
+  bool troubled = false;
+  int foldermodels = folderscan(&troubled);
   progdirset();
   settingsdefaults();
   setupread();
 
-  if (argList.count <= 1 && !pickmodel()) {
+  int folders = 0;
+  for (int j = 1; j < argList.count; j++) folders += argisfolder(j) ? 1 : 0;
+  // Folders without models stand for nothing, as if they were not named.
+  if (argList.count - folders + foldermodels <= 1 && !troubled && !pickmodel()) {
     conputs("Usage \n");
     conputs("   Namewright <pmxFileName>.pmx \n");
     conflush();
@@ -307,8 +374,15 @@ int nwmain(int argc, char** argv) {
   for (int i = 1; i < argList.count; i++) {
     if (osoptionchar(argget(i)[0])) {
       optiongroup(argget(i), true);
+    } else if (badname[i]) {
+      badnameline(argget(i));
+    } else if (argisfolder(i)) {
+      const char* a;
+      const char16_t* w;
+      folderfirst(i, true);
+      while (foldernext(&a, &w)) probe(a, w);
     } else {
-      probe(i);
+      probe(argget(i), arggetW(i));
     }
   }
 
@@ -317,10 +391,24 @@ int nwmain(int argc, char** argv) {
   int tally[MODEL_FAILED + 1] = {0, 0, 0};  // models from folders, by outcome
   for (int j = 1; j < argList.count; j++) {
     conflush();  // what the previous model printed, before this one starts
-    int outcome = runmodel(j, anysaved, &runcode);
+    int outcome;
+    if (osoptionchar(argget(j)[0])) {
+      optiongroup(argget(j), false);
+      continue;
+    }
+    if (badname[j]) {
+      badnameline(argget(j));
+      conputs("The model was not read: nothing was written. \n\n");
+      runcode = firstfailure(runcode, RUN_CANNOTOPEN);
+      continue;
+    }
+    if (argisfolder(j)) {
+      outcome = runfolder(j, &anysaved, &runcode, tally);
+    } else {
+      outcome = runmodel(argget(j), arggetW(j), false, j == argList.count - 1, anysaved, &runcode);
+    }
     if (outcome == MODEL_DECLINED) break;
     if (outcome == MODEL_SAVED) anysaved = true;
-    if (outcome != MODEL_OPTION && argfromfolder(j)) tally[outcome]++;
   }
   if (tally[MODEL_SAVED] + tally[MODEL_UNCHANGED] + tally[MODEL_FAILED] > 0) {
     dlgfolders(tally[MODEL_SAVED], tally[MODEL_UNCHANGED], tally[MODEL_FAILED]);

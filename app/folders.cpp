@@ -1,9 +1,9 @@
-// folders.cpp - expanding folder arguments into the PMX models they hold.
+// folders.cpp - walking folders named as models, one model at a time.
 //
 // The walk keeps no listing open while it descends: the platform reads one folder at a
 // time. Each level finds its next entry by reading its folder again for the smallest
 // key above the one taken last, and that key stays in the walk's path behind the
-// folder, so the path itself is the whole state of the walk.
+// folder, so the path and the start of each level in it are the whole state of the walk.
 #include "app/folders.h"
 
 #include <cstring>
@@ -19,18 +19,23 @@ namespace {
 
 using Units = std::char_traits<char16_t>;
 
-ArgList givenA;  // the lists as the command line gave them
-ArgListW givenW;
-bool fromfolder[ARG_MAXENTRIES + 1];
+bool isfolder[ARG_MAXENTRIES + 1];
 
 constexpr size_t kNameMax = 258;  // a name of 255 units, its separator, the terminator
+// Every level adds at least two units (a name and its separator) to a path that must
+// fit OS_MAXPATH, so this many levels is as deep as a walk can go.
+constexpr int kLevelsMax = OS_MAXPATH / 2 + 1;
 char16_t walkpath[OS_MAXPATH + kNameMax];
+size_t levels[kLevelsMax];  // where each level's key starts in walkpath
+int depth;                  // levels in use; 0 when the walk is over
+bool walkquiet;
+int failures;
 char16_t last[kNameMax];  // the key taken last at the level being read
 char16_t best[kNameMax];  // the smallest key above it found so far
 char16_t name[kNameMax];
 char shown[(OS_MAXPATH + kNameMax) * 2];  // a path's ANSI form, for the console
 char16_t converted[OS_MAXPATH];
-int added;
+char16_t folderW[OS_MAXPATH];  // the folder argument being walked
 
 void copy(char16_t* dst, const char16_t* src) {
   memcpy(dst, src, (Units::length(src) + 1) * sizeof(char16_t));
@@ -59,12 +64,16 @@ bool earlieroutput(const char16_t* stem) {
   return n >= 4 && memcmp(stem + n - 4, u"-new", 4 * sizeof(char16_t)) == 0;
 }
 
-bool ismodel(const char16_t* file) {
+bool pmxname(const char16_t* file) {
   char16_t part[kNameMax];
-  if (getextW(part, file) == 0 || Units::length(part) != 4) return false;
-  if (headcmpiW(part, u".PMX") != 0) return false;
-  cutextW(part, file);
-  return !earlieroutput(part);
+  return getextW(part, file) != 0 && Units::length(part) == 4 && headcmpiW(part, u".PMX") == 0;
+}
+
+bool ismodel(const char16_t* file) {
+  if (!pmxname(file)) return false;
+  char16_t stem[kNameMax];
+  cutextW(stem, file);
+  return !earlieroutput(stem);
 }
 
 const char* ansiform(const char16_t* path) {
@@ -72,21 +81,29 @@ const char* ansiform(const char16_t* path) {
   return shown;
 }
 
+// An entry of the walk that is left out: said (unless quiet) and counted.
+void leftout(const char* what, const char16_t* path) {
+  failures++;
+  if (!walkquiet) conprintf("%s: %s \n", what, ansiform(path));
+}
+
 // Reads the folder walkpath[0, len) for the entry that follows the key behind len (the
-// first entry when that is empty): a subfolder (key: its name and a separator) or a
-// model (key: its name). Leaves its key behind len; false when there is none.
+// first entry when that is empty): a subfolder (key: its name and a separator), a
+// model (key: its name), or a name that cannot be spelled (reported in passing). Leaves
+// its key behind len; false when there is none, or the folder cannot be read.
 bool nextentry(size_t len, int* kind) {
   copy(last, walkpath + len);
   walkpath[len] = 0;
   if (oslistopenW(walkpath) != 0) {
-    if (last[0] == 0) conprintf("Folder could not be read: %s \n", ansiform(walkpath));
+    leftout("Folder could not be read", walkpath);
     return false;
   }
   bool found = false;
-  int k;
-  while (oslistnextW(name, kNameMax - 1, &k) == 0) {
+  int k, r;
+  while ((r = oslistnextW(name, kNameMax - 1, &k)) == 0) {
     if (k == OSENTRY_OTHER || (k == OSENTRY_FILE && !ismodel(name))) continue;
-    if (k == OSENTRY_FOLDER) {
+    if (k == OSENTRY_BADFILE && !pmxname(name)) continue;
+    if (k == OSENTRY_FOLDER || k == OSENTRY_BADFOLDER) {
       size_t n = Units::length(name);
       name[n] = static_cast<char16_t>(ossep());
       name[n + 1] = 0;
@@ -97,64 +114,15 @@ bool nextentry(size_t len, int* kind) {
     found = true;
   }
   oslistclose();
+  if (r == -2) {
+    leftout("Folder could not be read to its end", walkpath);
+    return false;
+  }
   if (found) copy(walkpath + len, best);
   return found;
 }
 
-// Adds the models of the folder walkpath[0, len), which ends in a separator, and of its
-// subfolders. false once the lists are full.
-bool walk(size_t len) {
-  walkpath[len] = 0;
-  int kind;
-  while (nextentry(len, &kind)) {
-    size_t end = len + Units::length(walkpath + len);
-    // A folder needs room for a file name behind it.
-    if (end >= (kind == OSENTRY_FOLDER ? OS_MAXPATH - 1 : OS_MAXPATH)) {
-      conprintf("Path too long (%d characters at most), left out: %s \n", OS_MAXPATH - 1,
-                ansiform(walkpath));
-      continue;
-    }
-    if (kind == OSENTRY_FOLDER) {
-      if (!walk(end)) return false;
-      walkpath[end] = 0;
-      continue;
-    }
-    if (argaddpair(ansiform(walkpath), walkpath) != 0) {
-      argtoomany();
-      return false;
-    }
-    fromfolder[argList.count - 1] = true;
-    added++;
-  }
-  return true;
-}
-
-// Expands one folder argument; false once the lists are full.
-bool expand(const char16_t* folder, const char* given) {
-  added = 0;
-  size_t len = Units::length(folder);
-  if (len >= OS_MAXPATH - 2) {
-    conprintf("Path too long (%d characters at most), left out: %s \n", OS_MAXPATH - 1, given);
-    return true;
-  }
-  copy(walkpath, folder);
-  if (!issep(walkpath[len - 1])) walkpath[len++] = static_cast<char16_t>(ossep());
-  walkpath[len] = 0;
-  if (oslistopenW(walkpath) != 0) {
-    conprintf("Folder could not be read: %s \n", given);
-    return true;
-  }
-  oslistclose();
-  bool room = walk(len);
-  if (added > 0) {
-    dlgfoldermodels(given, added);
-  } else if (room) {
-    dlgfoldernone(given);
-  }
-  return room;
-}
-
-// The UTF-16 path of argument i when it names a folder, else nullptr.
+// The UTF-16 path of an argument when it names a folder, else nullptr.
 const char16_t* folderarg(const char* a, const char16_t* w) {
   if (osoptionchar(static_cast<unsigned char>(a[0]))) return nullptr;
   if (w == nullptr || w[0] == 0) {
@@ -164,37 +132,87 @@ const char16_t* folderarg(const char* a, const char16_t* w) {
   return osisfolderW(w) ? w : nullptr;
 }
 
-const char* entry(const ArgList& list, int i) { return list.store + list.start[i]; }
-const char16_t* entryW(const ArgListW& list, int i) {
-  return i < list.count ? list.store + list.start[i] : nullptr;
-}
-
 }  // namespace
 
-int argexpandfolders() {
-  memset(fromfolder, 0, sizeof fromfolder);
-  bool any = false;
-  for (int i = 1; i < argList.count && !any; i++) any = folderarg(argget(i), arggetW(i)) != nullptr;
-  if (!any) return 0;
+void folderfirst(int j, bool quiet) {
+  walkquiet = quiet;
+  failures = 0;
+  depth = 0;
+  const char16_t* folder = arggetW(j);
+  if (folder[0] == 0) {
+    if (osansi2wide(argget(j), folderW, OS_MAXPATH) != 0) return;
+    folder = folderW;
+  }
+  size_t len = Units::length(folder);
+  if (len >= OS_MAXPATH - 2) {
+    failures++;
+    if (!quiet) conprintf("Path too long (%d characters at most), left out: %s \n", OS_MAXPATH - 1, argget(j));
+    return;
+  }
+  copy(walkpath, folder);
+  if (!issep(walkpath[len - 1])) walkpath[len++] = static_cast<char16_t>(ossep());
+  walkpath[len] = 0;
+  levels[0] = len;
+  depth = 1;
+}
 
-  memcpy(&givenA, &argList, sizeof givenA);
-  memcpy(&givenW, &argListW, sizeof givenW);
-  argclear();
-  int models = 0;
-  for (int i = 0; i < givenA.count; i++) {
-    const char* a = entry(givenA, i);
-    const char16_t* w = entryW(givenW, i);
-    const char16_t* folder = i > 0 ? folderarg(a, w) : nullptr;
-    if (folder == nullptr) {
-      if (argaddpair(a, w) == 0) continue;
-      argtoomany();
-      break;
+bool foldernext(const char** pathA, const char16_t** pathW) {
+  int kind;
+  while (depth > 0) {
+    const size_t len = levels[depth - 1];
+    if (!nextentry(len, &kind)) {
+      depth--;
+      if (depth > 0) walkpath[len] = 0;  // the parent's key: the subfolder just left
+      continue;
     }
-    bool room = expand(folder, a);
+    size_t end = len + Units::length(walkpath + len);
+    if (kind == OSENTRY_BADFILE || kind == OSENTRY_BADFOLDER) {
+      leftout("Name is not valid UTF-8, left out", walkpath);
+      continue;
+    }
+    // A folder needs room for a file name behind it.
+    if (end >= (kind == OSENTRY_FOLDER ? OS_MAXPATH - 1 : OS_MAXPATH) || depth >= kLevelsMax) {
+      failures++;
+      if (!walkquiet) {
+        conprintf("Path too long (%d characters at most), left out: %s \n", OS_MAXPATH - 1, ansiform(walkpath));
+      }
+      continue;
+    }
+    if (kind == OSENTRY_FOLDER) {
+      levels[depth++] = end;
+      walkpath[end] = 0;
+      continue;
+    }
+    *pathW = walkpath;
+    *pathA = ansiform(walkpath);
+    return true;
+  }
+  return false;
+}
+
+int folderfailures() { return failures; }
+
+int folderscan(bool* troubled) {
+  memset(isfolder, 0, sizeof isfolder);
+  *troubled = false;
+  int models = 0;
+  for (int j = 1; j < argList.count && j <= ARG_MAXENTRIES; j++) {
+    if (folderarg(argget(j), arggetW(j)) == nullptr) continue;
+    isfolder[j] = true;
+    int added = 0;
+    const char* a;
+    const char16_t* w;
+    folderfirst(j, true);
+    while (foldernext(&a, &w)) added++;
+    if (added > 0) {
+      dlgfoldermodels(argget(j), added);
+    } else if (failures == 0) {
+      dlgfoldernone(argget(j));
+    }
+    if (failures > 0) *troubled = true;
     models += added;
-    if (!room) break;
   }
   return models;
 }
 
-bool argfromfolder(int j) { return j >= 0 && j <= ARG_MAXENTRIES && fromfolder[j]; }
+bool argisfolder(int j) { return j >= 0 && j <= ARG_MAXENTRIES && isfolder[j]; }

@@ -94,9 +94,10 @@ void osfindclose();
 constexpr int OSENTRY_FILE = 0;
 constexpr int OSENTRY_FOLDER = 1;
 constexpr int OSENTRY_OTHER = 2;
-// A name the system cannot spell in UTF-16 (POSIX: bytes that are not UTF-8): the name
-// comes in a shown form only, with such bytes as "\xFF", and is never a path.
-constexpr int OSENTRY_BADNAME = 3;
+// A file or folder whose name the system cannot spell in UTF-16 (POSIX: bytes that are
+// not UTF-8): the name comes in a shown form only, such bytes as "\xFF", never a path.
+constexpr int OSENTRY_BADFILE = 3;
+constexpr int OSENTRY_BADFOLDER = 4;
 // True when the path names an existing folder (through a link too).
 bool osisfolderW(const char16_t* path);
 // 0 when the folder's listing is open, -1 when it cannot be read.

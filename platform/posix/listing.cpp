@@ -63,10 +63,12 @@ int oslistnextW(char16_t* name, size_t cap, int* kind) {
     if (strcmp(e->d_name, ".") == 0 || strcmp(e->d_name, "..") == 0) continue;
     int r = utf82unipath(e->d_name, name, cap);
     if (r == -2) {
+      int k = kindof(e);
+      if (k == OSENTRY_OTHER) continue;
       char shown[NAME_MAX * 4 + 1];
       utf8shown(e->d_name, shown, sizeof shown);
       if (osansi2wide(shown, name, cap) != 0) name[0] = 0;
-      *kind = OSENTRY_BADNAME;
+      *kind = k == OSENTRY_FOLDER ? OSENTRY_BADFOLDER : OSENTRY_BADFILE;
       return 0;
     }
     if (r != 0) continue;

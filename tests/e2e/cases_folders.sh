@@ -40,20 +40,6 @@ if [ "$WINDOWS" = 0 ]; then
   expect_status 2
   finish
 
-  begin "a large folder fills the argument list: the first 510 models are taken, the rest dropped"
-  mkdir big
-  model filled big/m000.pmx
-  for i in $(seq -w 1 519); do cp big/m000.pmx "big/m$(printf '%03d' "$((10#$i))").pmx"; done
-  model example after.pmx
-  run big after.pmx
-  expect_count 1 "Too many command line parameters."
-  [ "$(printf '%s\n' "$OUT" | grep -c '^Reading from: big/')" = 510 ] || fail "not 510 models read"
-  expect_line "Reading from: big/m509.pmx "
-  expect_no_line "Reading from: big/m510.pmx "
-  expect_no_file after-new.pmx
-  expect_line " Models from folders: 510 "
-  expect_status 0
-  finish
 fi
 
 begin "a folder with one model: read by the folder's path, saved beside it, one report"
