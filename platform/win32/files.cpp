@@ -151,9 +151,22 @@ int osrenamenewW(oshandle h, const char16_t*, const char16_t* to) {
 
 namespace {
 
+// The file behind the handle is the one the path names itself, not one a link leads
+// to. Windows marks links as reparse points; Wine shows a link of the host system as the
+// file it leads to, and only the final path tells.
+bool samefile(HANDLE h, const wchar_t* path) {
+  static wchar_t full[MAX_PATH * 2 + 8], final[MAX_PATH * 2 + 8];
+  DWORD nf = GetFullPathNameW(path, MAX_PATH * 2, full, nullptr);
+  DWORD nh = GetFinalPathNameByHandleW(h, final, MAX_PATH * 2, FILE_NAME_NORMALIZED);
+  if (nf == 0 || nf >= MAX_PATH * 2 || nh == 0 || nh >= MAX_PATH * 2) return false;
+  const wchar_t* f = final;
+  if (wcsncmp(f, L"\\\\?\\", 4) == 0) f += 4;
+  return CompareStringOrdinal(full, -1, f, -1, TRUE) == CSTR_EQUAL;
+}
+
 // A leftover is a plain file with one name that no program has open: a file being
 // written by another run cannot be opened at all (it shares nothing).
-int clearstale(HANDLE h) {
+int clearstale(HANDLE h, const wchar_t* path) {
   if (h == INVALID_HANDLE_VALUE) return GetLastError() == ERROR_FILE_NOT_FOUND ? 0 : fail();
   BY_HANDLE_FILE_INFORMATION info;
   FILE_DISPOSITION_INFO gone = {TRUE};
@@ -161,7 +174,7 @@ int clearstale(HANDLE h) {
   if (GetFileInformationByHandle(h, &info) && info.nNumberOfLinks == 1 &&
       (info.dwFileAttributes & (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT |
                                 FILE_ATTRIBUTE_DEVICE)) == 0 &&
-      SetFileInformationByHandle(h, FileDispositionInfo, &gone, sizeof gone)) {
+      samefile(h, path) && SetFileInformationByHandle(h, FileDispositionInfo, &gone, sizeof gone)) {
     r = 0;
   }
   CloseHandle(h);
@@ -195,11 +208,14 @@ constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELE
 }  // namespace
 
 int osclearstale(const char* path) {
-  return clearstale(CreateFileA(path, kStaleAccess, 0, nullptr, OPEN_EXISTING, kStaleFlags, nullptr));
+  wchar_t wide[MAX_PATH * 2];
+  if (MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, path, -1, wide, MAX_PATH * 2) == 0) return fail();
+  return osclearstaleW(reinterpret_cast<const char16_t*>(wide));
 }
 
 int osclearstaleW(const char16_t* path) {
-  return clearstale(CreateFileW(wpath(path), kStaleAccess, 0, nullptr, OPEN_EXISTING, kStaleFlags, nullptr));
+  HANDLE h = CreateFileW(wpath(path), kStaleAccess, 0, nullptr, OPEN_EXISTING, kStaleFlags, nullptr);
+  return clearstale(h, wpath(path));
 }
 
 bool osexists(const char* path) { return !absent(GetFileAttributesA(path)); }

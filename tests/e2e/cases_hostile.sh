@@ -31,6 +31,17 @@ expect_same pk/m-new.pmx ref-m-new
 expect_no_file pk/m-new.pmx.1.part
 finish
 
+begin "a plain leftover .part of a run that was cut off is replaced"
+model example m.pmx
+expected m.pmx -ND2
+printf 'half a model' > m-new.pmx.part
+run -ND2 m.pmx
+expect_status 0
+expect_same m-new.pmx ref-m-new
+expect_no_file m-new.pmx.part
+expect_no_file m-new.pmx.1.part
+finish
+
 if [ "$WINDOWS" = 0 ]; then
   begin "a .part that is a link or a hard link to the input never truncates it"
   model example m.pmx
