@@ -86,6 +86,51 @@ TEST_F(Open, PlatformCodes) {
   EXPECT_EQ(oslasterror(), OSERR_FILE_NOT_FOUND);
 }
 
+// Only the leftover of a run that was cut off is removed: a plain file with one name
+// that no running writer holds. Everything else under the name stays as it is.
+TEST_F(Open, LeftoversAreRemovedOnlyWhenPlain) {
+  std::string target = make("target", "keep");
+  make("plain", "half a model");
+  ASSERT_EQ(symlink(target.c_str(), path("link").c_str()), 0);
+  ASSERT_EQ(link(target.c_str(), path("hard").c_str()), 0);
+  ASSERT_EQ(mkdir(path("folder").c_str(), 0755), 0);
+  ASSERT_EQ(mkfifo(path("fifo").c_str(), 0600), 0);
+  ASSERT_EQ(wfopen(path("writing").c_str()), 0);  // another writer holds it
+
+  EXPECT_EQ(osclearstale(path("plain").c_str()), 0);
+  EXPECT_FALSE(std::filesystem::exists(path("plain")));
+  EXPECT_EQ(osclearstaleW(wide(path("absent")).c_str()), 0);
+  for (const char* name : {"link", "hard", "folder", "fifo", "writing"}) {
+    SCOPED_TRACE(name);
+    EXPECT_EQ(osclearstale(path(name).c_str()), -1);
+    EXPECT_EQ(osclearstaleW(wide(path(name)).c_str()), -1);
+    EXPECT_TRUE(osexists(path(name).c_str()));
+  }
+  EXPECT_EQ(wfclose(), 0);
+  EXPECT_EQ(osclearstale(path("writing").c_str()), 0);  // closed: now a leftover
+  EXPECT_EQ(contents(target), "keep");
+
+  // A name is taken by any entry, a link that leads nowhere too.
+  ASSERT_EQ(symlink(path("nowhere").c_str(), path("dangling").c_str()), 0);
+  EXPECT_TRUE(osexistsW(wide(path("dangling")).c_str()));
+  EXPECT_FALSE(osexists(path("nowhere").c_str()));
+  EXPECT_FALSE(osexists(path("plain/x").c_str()));
+}
+
+// One file named two ways has one identity.
+TEST_F(Open, FileIdentityFollowsTheFileNotThePath) {
+  make("a.pmx", "x");
+  make("b.pmx", "x");
+  mkdir(path("sub").c_str(), 0755);
+  OsFileId a{}, same{}, other{};
+  ASSERT_EQ(osfileid(path("a.pmx").c_str(), &a), 0);
+  ASSERT_EQ(osfileidW(wide(path("sub/../a.pmx")).c_str(), &same), 0);
+  ASSERT_EQ(osfileid(path("b.pmx").c_str(), &other), 0);
+  EXPECT_TRUE(a.volume == same.volume && a.file == same.file);
+  EXPECT_FALSE(a.volume == other.volume && a.file == other.file);
+  EXPECT_EQ(osfileid(path("gone").c_str(), &other), -1);
+}
+
 // A pipe opens without waiting for a writer, and cannot seek.
 TEST_F(Open, PipesCannotSeek) {
   std::string fifo = path("pipe");
