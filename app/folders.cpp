@@ -1,4 +1,4 @@
-// folders.cpp - expanding folder arguments into the PMX models they hold.
+// folders.cpp - expanding folder arguments into the PMX and PMD models they hold.
 //
 // The walk keeps no listing open while it descends: the platform reads one folder at a
 // time. Each level finds its next entry by reading its folder again for the smallest
@@ -62,7 +62,7 @@ bool earlieroutput(const char16_t* stem) {
 bool ismodel(const char16_t* file) {
   char16_t part[kNameMax];
   if (getextW(part, file) == 0 || Units::length(part) != 4) return false;
-  if (headcmpiW(part, u".PMX") != 0) return false;
+  if (headcmpiW(part, u".PMX") != 0 && headcmpiW(part, u".PMD") != 0) return false;
   cutextW(part, file);
   return !earlieroutput(part);
 }
