@@ -24,29 +24,10 @@ expect_same m.pmd m.orig
 cmp -s -n "$ENGLISH_AT" m.pmd m-new.pmd || fail "bytes before the English section changed"
 [ "$(stat -c %s m.pmd)" = "$(stat -c %s m-new.pmd)" ] || fail "the copy's size differs"
 expect_differ m.pmd m-new.pmd
+# Nothing is left to fill in the copy: it is reported correct and not copied again.
 run m-new.pmd
 expect_line "Number of vacant English bone/morph/frame names: 0 "
 expect_no_file m-new-new.pmd
-expect_status 0
-finish
-
-begin "a PMD without the English section gets one, the model's name included"
-pmdmodel pmdnoenglish m.pmd
-run m.pmd
-expect_line "No English names: they will be added. "
-expect_line "Number of vacant English bone/morph/frame names: 14 "
-expect_status 0
-# The flag, model name, comment, 7 bones, 3 morphs after the base morph, 3 frames.
-[ "$(stat -c %s m-new.pmd)" = $(($(stat -c %s m.pmd) + 1 + 20 + 256 + 20 * 10 + 50 * 3)) ] \
-  || fail "the section added has another size"
-cmp -s -n "$ENGLISH_AT" m.pmd m-new.pmd || fail "bytes before the section changed"
-finish
-
-begin "a PMD whose English names are all filled is left unchanged"
-pmdmodel pmdfilled f.pmd
-run f.pmd
-expect_line "Number of vacant English bone/morph/frame names: 0 "
-expect_no_file f-new.pmd
 expect_status 0
 finish
 
@@ -82,7 +63,7 @@ expect_file c-new.dat
 expect_status 0
 finish
 
-begin "a folder with PMX and PMD models takes both, earlier outputs left out"
+begin "a folder with PMX and PMD models takes both, earlier outputs left out; a PMD gets its English section"
 mkdir -p pack/sub
 model example pack/a.pmx
 pmdmodel pmd pack/b.pmd
@@ -94,6 +75,10 @@ expect_line "PMX models in folder pack: 3 "
 expect_file pack/a-new.pmx
 expect_file "pack/b-new(1).pmd"
 expect_file pack/sub/C-new.PMD
+# The flag, model name, comment, 7 bones, 3 morphs after the base morph, 3 frames.
+[ "$(stat -c %s pack/sub/C-new.PMD)" = $(($(stat -c %s pack/sub/C.PMD) + 1 + 20 + 256 + 20 * 10 + 50 * 3)) ] \
+  || fail "the section added has another size"
+cmp -s -n "$ENGLISH_AT" pack/sub/C.PMD pack/sub/C-new.PMD || fail "bytes before the section changed"
 expect_no_file pack/b-new-new.pmd
 expect_line " Saved with English names added: 3 "
 expect_status 0

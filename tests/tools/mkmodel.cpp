@@ -95,13 +95,11 @@ void big(Builder& b) {
 }
 
 // The same kind of model as a PMD: the standard skeleton, face morphs, bone frames;
-// some English names vacant. Kinds: pmd, pmdfilled, pmdnoenglish (the file ends before
-// the section), pmdtruncated (ends inside a morph).
+// some English names vacant. Kinds: pmd, pmdnoenglish (the file ends before the
+// section), pmdtruncated (ends inside a morph).
 int pmd(const std::string& kind, const char* out) {
   using pmdb::sj;
   pmdb::Builder b;
-  bool filled = kind == "pmdfilled";
-  auto en = [&](const char* name) { return filled ? std::string(name) : std::string(); };
   b.name = sj("サンプルモデル");
   b.enName = "Sample model";
   if (kind == "pmdnoenglish") b.englishFlag = -1;
@@ -111,22 +109,22 @@ int pmd(const std::string& kind, const char* out) {
   b.addMaterial(3);
   b.addMaterial(3);
   b.addBone(sj("センター"), "center");
-  b.addBone(sj("上半身"), en("upper body"));
+  b.addBone(sj("上半身"), "");
   b.addBone(sj("頭"), pmdb::field("head", 20, '\xFD'));
-  b.addBone(sj("左腕"), en("arm_L"));
-  b.addBone(sj("右腕"), en("arm_R"));
+  b.addBone(sj("左腕"), "");
+  b.addBone(sj("右腕"), "");
   b.addBone(sj("左足ＩＫ"), "leg IK_L");
-  b.addBone(sj("髪飾り"), en("hair ornament"));
+  b.addBone(sj("髪飾り"), "");
   b.addIk(5, 3, 2);
   b.addMorph("base", "");
-  b.addMorph(sj("まばたき"), en("blink"), 2);
+  b.addMorph(sj("まばたき"), "", 2);
   b.addMorph(sj("あ"), "a");
-  b.addMorph(sj("笑い"), en("smile"));
+  b.addMorph(sj("笑い"), "");
   b.addMorphDisplay(1);
   b.addMorphDisplay(2);
-  b.addFrame(sj("センター") + "\n", en("center\n"));
+  b.addFrame(sj("センター") + "\n", "");
   b.addFrame(sj("体(上)") + "\n", "upper body\n");
-  b.addFrame(sj("髪") + "\n", en("hair\n"));
+  b.addFrame(sj("髪") + "\n", "");
   b.addBoneDisplay(1, 1);
   b.addBoneDisplay(6, 2);
   b.addRigidBody();
@@ -144,7 +142,7 @@ int pmd(const std::string& kind, const char* out) {
 
 int usage() {
   fputs("usage: nwmkmodel example|utf8|filled|bones5000|pmx21|badmagic|truncated|hostile|"
-        "pmd|pmdfilled|pmdnoenglish|pmdtruncated <output>\n", stderr);
+        "pmd|pmdnoenglish|pmdtruncated <output>\n", stderr);
   return 2;
 }
 
@@ -158,7 +156,7 @@ int main(int argc, char** argv) {
   if (argc != 3) return usage();
   std::string kind = argv[1];
   if (kind.rfind("pmd", 0) == 0) {
-    if (kind != "pmd" && kind != "pmdfilled" && kind != "pmdnoenglish" && kind != "pmdtruncated") {
+    if (kind != "pmd" && kind != "pmdnoenglish" && kind != "pmdtruncated") {
       return usage();
     }
     return pmd(kind, argv[2]);

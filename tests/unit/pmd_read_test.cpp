@@ -197,12 +197,4 @@ TEST_F(PmdRead, EnglishNameRulesCountExistingNames) {
   EXPECT_EQ(pmdModel.nameChangeCount, 6);  // and the vacant model name
 }
 
-TEST_F(PmdRead, MissingFile) {
-  ConsoleCapture cap;
-  EXPECT_EQ(pmdreadA(path("none.pmd").c_str()), -1);
-  std::u16string w;
-  for (char c : path("none.pmd")) w.push_back(static_cast<char16_t>(c));
-  EXPECT_EQ(pmdreadW(w.c_str()), -1);
-}
-
 }  // namespace

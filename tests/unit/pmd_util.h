@@ -83,8 +83,8 @@ class PmdTest : public ::testing::Test {
   }
 };
 
-// A model with an element in every block; English names vacant (v) or filled, with
-// bytes after the terminators of the filled ones.
+// A model with an element in every block; some English names vacant, the others with
+// bytes after their terminators.
 inline Builder everyblock() {
   Builder b;
   for (int i = 0; i < 3; i++) b.addVertex();
