@@ -13,6 +13,8 @@
 #include "io/binfile.h"
 #include "names/rules.h"
 #include "platform/platform.h"
+#include "pmd/pmd.h"
+#include "pmd/pmdmodel.h"
 #include "pmx/pmx.h"
 #include "pmx/pmxmodel.h"
 #include "setup/settings.h"
@@ -33,6 +35,8 @@ struct ModelPaths {
   char16_t dirW[OS_MAXPATH];
   char outA[OS_MAXPATH];
   char16_t outW[OS_MAXPATH];
+
+  bool pmd;  // the model is a PMD (its first bytes are "Pmd"), else PMX
 
   // UTF-16 mode: only the UTF-16 name reaches the file.
   bool utf16mode() const { return ansiMissing && !wideMissing; }
@@ -173,9 +177,31 @@ bool extensionok() {
   realnames(model.pathA, model.pathW, realA, realW);
   bool wideExt = getextW(extW, realW) != 0;
   getext(extA, realA);
-  if (wideExt && headcmpi(extA, ".PMX") == 0) return true;
+  if (wideExt && (headcmpi(extA, ".PMX") == 0 || headcmpi(extA, ".PMD") == 0)) return true;
   if (Cancel.displaying.dialogue >= 2) return true;
   return dlgaskextension(realA, realW, model.utf16mode()) == 1;
+}
+
+// The format by the file's first bytes, whatever its name: "Pmd" is a PMD model; the
+// PMX reader takes everything else, and says what is wrong with it.
+bool ispmd(const char* pathA, const char16_t* pathW) {
+  if ((pathW != nullptr ? rftryopenW(pathW) : rftryopen(pathA)) != 0) return false;
+  char magic[3];
+  bool pmd = rfread(magic, 3) == 3 && memcmp(magic, "Pmd", 3) == 0;
+  rfclose();
+  return pmd;
+}
+
+int readas(const char* pathA, const char16_t* pathW) {
+  model.pmd = ispmd(pathA, pathW);
+  int r;
+  if (model.pmd) {
+    r = pathW != nullptr ? pmdreadW(pathW) : pmdreadA(pathA);
+    pmxModel.nameChangeCount = pmdModel.nameChangeCount;
+  } else {
+    r = pathW != nullptr ? pmdinforeadW(pathW) : pmdinforeadA(pathA);
+  }
+  return r;
 }
 
 // Both reads of the model: ANSI path first, then UTF-16. The reader's result.
@@ -185,12 +211,12 @@ int readmodel() {
   if (model.ansiMissing) {
     conputs("The ANSI path is too long: reading in UTF-16. \n");
   } else {
-    r = pmdinforeadA(model.pathA);
+    r = readas(model.pathA, nullptr);
     if (r == 0) return 0;
     model.ansiMissing = true;
     conputs("Re-opening in UTF-16. \n");
   }
-  r = pmdinforeadW(model.pathW);
+  r = readas(nullptr, model.pathW);
   if (r == 0) return 0;
   model.wideMissing = true;
   conprintf("pmdinforead err %d. \n", r);
@@ -286,7 +312,7 @@ int runmodel(const char* a, const char16_t* w, bool fromfolder, bool last, bool 
     return MODEL_FAILED;
   }
   conprintf("pmx dir: %s \n", model.dirA);
-  int status = pmdinforeadstatus();
+  int status = model.pmd ? pmdreadstatus() : pmdinforeadstatus();
   if (status != 0) {
     conputs("The model's data is broken: nothing was written. \n\n");
     *runcode = firstfailure(*runcode, status == 3 ? RUN_ENDEARLY : RUN_FORMAT);
@@ -311,10 +337,10 @@ int runmodel(const char* a, const char16_t* w, bool fromfolder, bool last, bool 
   int saved;
   if (model.utf16mode()) {
     conputs("Saving in UTF-16 mode. \n");
-    saved = pmxrewrite(model.outA, model.outW, model.pathA, model.pathW, 1);
+    saved = (model.pmd ? pmdrewrite : pmxrewrite)(model.outA, model.outW, model.pathA, model.pathW, 1);
   } else {
     conputs("Saving in ANSI/UTF-8 mode. \n");
-    saved = pmxrewrite(model.outA, model.outW, model.pathA, model.pathW, 0);
+    saved = (model.pmd ? pmdrewrite : pmxrewrite)(model.outA, model.outW, model.pathA, model.pathW, 0);
   }
   if (saved != 0) {
     conputs("New PMX save failed. \n");

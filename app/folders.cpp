@@ -1,4 +1,4 @@
-// folders.cpp - walking folders named as models, one model at a time.
+// folders.cpp - walking folders named as models, one PMX or PMD model at a time.
 //
 // The walk keeps no listing open while it descends: the platform reads one folder at a
 // time. Each level finds its next entry by reading its folder again for the smallest
@@ -66,7 +66,7 @@ bool earlieroutput(const char16_t* stem) {
 
 bool pmxname(const char16_t* file) {
   char16_t part[kNameMax];
-  return getextW(part, file) != 0 && Units::length(part) == 4 && headcmpiW(part, u".PMX") == 0;
+  return getextW(part, file) != 0 && Units::length(part) == 4 && (headcmpiW(part, u".PMX") == 0 || headcmpiW(part, u".PMD") == 0);
 }
 
 bool ismodel(const char16_t* file) {

@@ -9,6 +9,7 @@
 #include <iterator>
 
 #include "io/binfile.h"
+#include "io/savefile.h"
 #include "names/fillname.h"
 #include "names/namegen.h"
 #include "names/namelist.h"
@@ -20,7 +21,6 @@
 #include "setup/settings.h"
 #include "text/console.h"
 #include "text/sjis.h"
-#include "ui/outname.h"
 
 namespace {
 
@@ -139,95 +139,6 @@ uint8_t conv[4 * REP_BUFSIZE + 4];
 // A repaired name before the cut.
 uint8_t fixbuf[4 * PMX_NAMEMAX + 16];
 bool failed;
-// The new model is written under a temporary name beside the output and renamed when
-// complete: a run cut off mid-save leaves no partial file under a name that ends in
-// ".pmx". "<output>.part" is tried first, so the leftover of a run that was cut off is
-// replaced by the next save; "<output>.<k>.part" when something else has that name
-// (another run writing it, a link, a folder).
-constexpr int kTempTries = 100;
-constexpr size_t kPathUnits = sizeof pathbuf[0];
-char tempA[sizeof pathbuf[0] + 16];
-char16_t tempW[sizeof pathbuf[0] + 16];
-
-bool lead(char c) { return osisdbcslead(static_cast<unsigned char>(c)); }
-bool lead(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-
-// The temporary name of try k. With cut, as many characters as the suffix has are
-// taken off the end of the file name, so that it fits wherever the output name fits.
-template <typename Ch>
-bool tempname(Ch* dst, size_t cap, const Ch* out, int k, bool cut) {
-  char suffix[16];
-  snprintf(suffix, sizeof suffix, k == 0 ? ".part" : ".%d.part", k);
-  const size_t slen = strlen(suffix);
-  size_t n = 0, name = 0;
-  while (out[n] != 0) {
-    if (out[n] == static_cast<Ch>(ossep()) || out[n] == static_cast<Ch>('/')) name = n + 1;
-    n++;
-  }
-  if (cut) {
-    // Character starts of the file name, so that no character is split.
-    size_t starts[kPathUnits];
-    size_t count = 0;
-    for (size_t i = name; i < n && count < kPathUnits; i += lead(out[i]) && out[i + 1] != 0 ? 2 : 1) {
-      starts[count++] = i;
-    }
-    if (count <= slen) return false;
-    n = starts[count - slen];
-  }
-  if (n + slen + 1 > cap) return false;
-  for (size_t i = 0; i < n; i++) dst[i] = out[i];
-  for (size_t i = 0; i <= slen; i++) dst[n + i] = static_cast<Ch>(suffix[i]);
-  return true;
-}
-
-// Opens the writer on a new temporary file for the output. false with a message.
-bool opentemp(const char* outA, const char16_t* outW, int useW) {
-  for (int k = 0; k < kTempTries; k++) {
-    for (bool cut : {false, true}) {
-      bool named = useW ? tempname(tempW, std::size(tempW), outW, k, cut)
-                        : tempname(tempA, sizeof tempA, outA, k, cut);
-      if (!named) {
-        conputs("Path too long for the new file. \n");
-        return false;
-      }
-      if (useW) {
-        osclearstaleW(tempW);
-      } else {
-        osclearstale(tempA);
-      }
-      int r = useW ? wfcreateW(tempW) : wfcreate(tempA);
-      if (r == 0) return true;
-      if (r < 0) return false;
-      if (r == 1) break;  // taken: the next k
-      if (cut) {
-        conputs("Path too long for the new file. \n");
-        return false;
-      }
-    }
-  }
-  conputs("No free temporary name for the new file. \n");
-  return false;
-}
-
-// Gives the finished copy its name. When another run took the output name meanwhile,
-// the copy takes the next free one, which the console (and the caller, through the
-// output buffers) are told.
-bool commitcopy(char* outA, char16_t* outW, const char* srcA, const char16_t* srcW, int useW) {
-  for (int tries = 0; tries < kTempTries; tries++) {
-    int r = useW ? wfcommitW(outW) : wfcommit(outA);
-    if (r <= 0) return r == 0;
-    if (outputname(srcA != nullptr ? srcA : "", srcW != nullptr ? srcW : u"", outA, outW) != 0 ||
-        (useW ? outW[0] : outA[0]) == 0) {
-      break;
-    }
-    if (useW) unistr2sjis(pathbuf[1], outW);
-    conprintf("The name was taken meanwhile; writing to: %s \n", useW ? pathbuf[1] : outA);
-  }
-  conputs("No free output name (-new to -new(99) are taken): nothing was written. \n");
-  wfdiscard();
-  return false;
-}
-
 int changedsource() {
   conputs("Err: the source file changed after it was read. \n");
   failed = true;
@@ -490,7 +401,7 @@ int pmxrewrite(char* outA, char16_t* outW, const char* srcA, const char16_t* src
   conprintf("Reading from: %s \n", useW ? pathbuf[0] : srcA);
   conprintf("Writing to  : %s \n", useW ? pathbuf[1] : outA);
   if ((useW ? rfopenW(srcW) : rfopen(srcA)) != 0) return -1;
-  if (!opentemp(outA, outW, useW)) {
+  if (!wfopentemp(outA, outW, useW)) {
     rfclose();
     return -1;
   }
@@ -510,7 +421,7 @@ int pmxrewrite(char* outA, char16_t* outW, const char* srcA, const char16_t* src
   if (!failed && (wfflush() != 0 || wferror() != 0)) failed = true;
   rfclose();
   // The copy takes the output name only once all of it is on the disk.
-  if (!failed && !commitcopy(outA, outW, srcA, srcW, useW)) failed = true;
+  if (!failed && !wfcommitfree(outA, outW, srcA, srcW, useW)) failed = true;
   if (failed) wfdiscard();
   conputs("\n");
   return failed ? -1 : 0;

@@ -1,10 +1,12 @@
 // mkmodel.cpp - nwmkmodel: writes generated PMX models for tests and the example run.
 //
 //   nwmkmodel <kind> <output.pmx>
+// The pmd kinds print where the English section starts (or would start).
 #include <cstdio>
 #include <cstring>
 #include <string>
 
+#include "tests/support/pmdbuild.h"
 #include "tests/support/pmxbuild.h"
 
 namespace {
@@ -92,9 +94,55 @@ void big(Builder& b) {
   b.addJoint("関節", "joint", 1);
 }
 
+// The same kind of model as a PMD: the standard skeleton, face morphs, bone frames;
+// some English names vacant. Kinds: pmd, pmdnoenglish (the file ends before the
+// section), pmdtruncated (ends inside a morph).
+int pmd(const std::string& kind, const char* out) {
+  using pmdb::sj;
+  pmdb::Builder b;
+  b.name = sj("サンプルモデル");
+  b.enName = "Sample model";
+  if (kind == "pmdnoenglish") b.englishFlag = -1;
+  for (int i = 0; i < 6; i++) b.addVertex();
+  b.addFace(0, 1, 2);
+  b.addFace(3, 4, 5);
+  b.addMaterial(3);
+  b.addMaterial(3);
+  b.addBone(sj("センター"), "center");
+  b.addBone(sj("上半身"), "");
+  b.addBone(sj("頭"), pmdb::field("head", 20, '\xFD'));
+  b.addBone(sj("左腕"), "");
+  b.addBone(sj("右腕"), "");
+  b.addBone(sj("左足ＩＫ"), "leg IK_L");
+  b.addBone(sj("髪飾り"), "");
+  b.addIk(5, 3, 2);
+  b.addMorph("base", "");
+  b.addMorph(sj("まばたき"), "", 2);
+  b.addMorph(sj("あ"), "a");
+  b.addMorph(sj("笑い"), "");
+  b.addMorphDisplay(1);
+  b.addMorphDisplay(2);
+  b.addFrame(sj("センター") + "\n", "");
+  b.addFrame(sj("体(上)") + "\n", "upper body\n");
+  b.addFrame(sj("髪") + "\n", "");
+  b.addBoneDisplay(1, 1);
+  b.addBoneDisplay(6, 2);
+  b.addRigidBody();
+  b.addJoint();
+  pmdb::Bytes file = b.build();
+  if (kind == "pmdtruncated") file.resize(b.elementAt[pmdb::Builder::MORPH][1] + 10);
+  if (!pmxb::writefile(out, file)) {
+    fprintf(stderr, "nwmkmodel: cannot write %s\n", out);
+    return 1;
+  }
+  printf("%s: %zu bytes, English section at %zu\n", out, file.size(),
+         b.blockAt[pmdb::Builder::ENGLISH]);
+  return 0;
+}
+
 int usage() {
-  fputs("usage: nwmkmodel example|utf8|filled|bones5000|pmx21|badmagic|truncated|hostile "
-        "<output.pmx>\n", stderr);
+  fputs("usage: nwmkmodel example|utf8|filled|bones5000|pmx21|badmagic|truncated|hostile|"
+        "pmd|pmdnoenglish|pmdtruncated <output>\n", stderr);
   return 2;
 }
 
@@ -107,6 +155,12 @@ void putlong(Bytes& f, size_t at, uint32_t v) {
 int main(int argc, char** argv) {
   if (argc != 3) return usage();
   std::string kind = argv[1];
+  if (kind.rfind("pmd", 0) == 0) {
+    if (kind != "pmd" && kind != "pmdnoenglish" && kind != "pmdtruncated") {
+      return usage();
+    }
+    return pmd(kind, argv[2]);
+  }
   Builder b;
   Bytes file;
   if (kind == "example" || kind == "utf8" || kind == "filled" || kind == "pmx21" ||

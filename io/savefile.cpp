@@ -1,0 +1,99 @@
+// savefile.cpp - the save of a new model: a temporary file created new beside the output,
+// renamed to the output name when whole, never over anything that has that name.
+#include "io/savefile.h"
+
+#include <cstdio>
+#include <cstring>
+#include <iterator>
+
+#include "io/binfile.h"
+#include "platform/platform.h"
+#include "text/console.h"
+#include "text/sjis.h"
+#include "ui/outname.h"
+
+namespace {
+
+constexpr int kTempTries = 100;
+constexpr size_t kPathUnits = 1040;
+char tempA[kPathUnits + 16];
+char16_t tempW[kPathUnits + 16];
+char shown[kPathUnits];
+
+bool lead(char c) { return osisdbcslead(static_cast<unsigned char>(c)); }
+bool lead(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+
+// The temporary name of try k. With cut, as many characters as the suffix has are
+// taken off the end of the file name, so that it fits wherever the output name fits.
+template <typename Ch>
+bool tempname(Ch* dst, size_t cap, const Ch* out, int k, bool cut) {
+  char suffix[16];
+  snprintf(suffix, sizeof suffix, k == 0 ? ".part" : ".%d.part", k);
+  const size_t slen = strlen(suffix);
+  size_t n = 0, name = 0;
+  while (out[n] != 0) {
+    if (out[n] == static_cast<Ch>(ossep()) || out[n] == static_cast<Ch>('/')) name = n + 1;
+    n++;
+  }
+  if (cut) {
+    // Character starts of the file name, so that no character is split.
+    size_t starts[kPathUnits];
+    size_t count = 0;
+    for (size_t i = name; i < n && count < kPathUnits; i += lead(out[i]) && out[i + 1] != 0 ? 2 : 1) {
+      starts[count++] = i;
+    }
+    if (count <= slen) return false;
+    n = starts[count - slen];
+  }
+  if (n + slen + 1 > cap) return false;
+  for (size_t i = 0; i < n; i++) dst[i] = out[i];
+  for (size_t i = 0; i <= slen; i++) dst[n + i] = static_cast<Ch>(suffix[i]);
+  return true;
+}
+
+}  // namespace
+
+bool wfopentemp(const char* outA, const char16_t* outW, int useW) {
+  for (int k = 0; k < kTempTries; k++) {
+    for (bool cut : {false, true}) {
+      bool named = useW ? tempname(tempW, std::size(tempW), outW, k, cut)
+                        : tempname(tempA, sizeof tempA, outA, k, cut);
+      if (!named) {
+        conputs("Path too long for the new file. \n");
+        return false;
+      }
+      if (useW) {
+        osclearstaleW(tempW);
+      } else {
+        osclearstale(tempA);
+      }
+      int r = useW ? wfcreateW(tempW) : wfcreate(tempA);
+      if (r == 0) return true;
+      if (r < 0) return false;
+      if (r == 1) break;  // taken: the next k
+      if (cut) {
+        conputs("Path too long for the new file. \n");
+        return false;
+      }
+    }
+  }
+  conputs("No free temporary name for the new file. \n");
+  return false;
+}
+
+bool wfcommitfree(char* outA, char16_t* outW, const char* srcA, const char16_t* srcW, int useW) {
+  for (int tries = 0; tries < kTempTries; tries++) {
+    int r = useW ? wfcommitW(outW) : wfcommit(outA);
+    if (r <= 0) return r == 0;
+    if (outputname(srcA != nullptr ? srcA : "", srcW != nullptr ? srcW : u"", outA, outW) != 0 ||
+        (useW ? outW[0] : outA[0]) == 0) {
+      break;
+    }
+    if (useW) unistr2sjis(shown, outW);
+    conprintf("The name was taken meanwhile; writing to: %s \n", useW ? shown : outA);
+  }
+  conputs("No free output name (-new to -new(99) are taken): nothing was written. \n");
+  wfdiscard();
+  return false;
+}
+

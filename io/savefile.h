@@ -1,0 +1,18 @@
+// savefile.h - the save of a new model through the buffered writer.
+//
+// The copy is written under a temporary name beside the output and renamed to the
+// output name once it is whole and on the disk, so a run cut off mid-save never leaves
+// a partial file under a model's name. The temporary file is always created new:
+// "<output>.part" first, so that the leftover of a run that was cut off is replaced by
+// the next save, then "<output>.<k>.part" when something else has that name (another
+// run writing it, a link, a folder).
+#pragma once
+
+// Opens the writer on a new temporary file for the output (only the form useW picks is
+// used). false, with a message, when no temporary file could be made.
+bool wfopentemp(const char* outA, const char16_t* outW, int useW);
+// Gives the finished copy its output name. When another run took that name meanwhile,
+// the copy takes the next free "-new(n)" name of the source (srcA/srcW), which the
+// console is told and the output buffers (OS_MAXPATH units, both forms) receive.
+// true when saved; false with a message and the temporary file removed.
+bool wfcommitfree(char* outA, char16_t* outW, const char* srcA, const char16_t* srcW, int useW);

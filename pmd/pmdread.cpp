@@ -1,0 +1,370 @@
+// pmdread.cpp - the checking pass over a PMD model: counts, Japanese names, the English
+// section's place, names to fill.
+//
+// File layout, all little-endian; texts are Shift-JIS, zero-terminated in their field:
+//   "Pmd" | version f32 | name 20 | comment 256
+//   | vertices u32 x 38 | face indices u32 x 2 | materials u32 x 70
+//   | bones u16 x 39 (name 20 first) | IK chains u16 x (11 + 2 x links)
+//   | morphs u16 x (name 20, vertex count u32, panel u8, vertices x 16)
+//   | morph display u8 x 2 | bone frame names u8 x 50 | bone display u32 x 3
+// and then, each of them optional at the end of the file:
+//   | English section: flag u8; when 1: name 20, comment 256, 20 per bone, 20 per morph
+//     after the base morph, 50 per bone frame
+//   | toon texture names 10 x 100 | rigid bodies u32 x 83 | joints u32 x 124
+// Anything after the joints is kept as it is.
+#include <cstring>
+
+#include "io/binfile.h"
+#include "names/fillname.h"
+#include "names/rules.h"
+#include "pmd/pmd.h"
+#include "pmd/pmdmodel.h"
+#include "setup/settings.h"
+#include "text/console.h"
+#include "text/sjis.h"
+
+namespace {
+
+enum ReadStatus { RS_SOUND = 0, RS_BROKEN = 2, RS_ENDED = 3 };
+
+int readStatus = RS_SOUND;
+char repbuf[REP_BUFSIZE];
+char pathbuf[1040];
+uint8_t field[PMD_COMMENTLEN];
+char text[PMD_COMMENTLEN + 1];
+
+// The element being read, for the messages: its kind and number (-1: no element).
+const char* where = "header";
+int whereIndex = -1;
+
+void at(const char* kind, int index) {
+  where = kind;
+  whereIndex = index;
+}
+
+int stopbroken() {
+  readStatus = RS_BROKEN;
+  return -1;
+}
+
+int stopended() {
+  readStatus = RS_ENDED;
+  if (whereIndex < 0) {
+    conprintf("Err: file ended inside the %s. \n", where);
+  } else {
+    conprintf("Err: file ended inside %s %d. \n", where, whereIndex);
+  }
+  return -1;
+}
+
+// The end check made before every element.
+int endcheck() {
+  if (!rfeof()) return 0;
+  readStatus = RS_ENDED;
+  conprintf("Err: file ended at %s %d. \n", where, whereIndex);
+  return -1;
+}
+
+// Consumes n bytes of the element being read; -1 (reported) when the file ends first.
+int skip(int64_t n) {
+  while (n > 0) {
+    int32_t chunk = n < INT32_MAX ? static_cast<int32_t>(n) : INT32_MAX;
+    if (rfskip(chunk) != chunk) return stopended();
+    n -= chunk;
+  }
+  return 0;
+}
+
+// Reads a text field of width bytes into field and its text into text.
+int getfield(int width) {
+  if (rfread(field, width) != width) return stopended();
+  pmdfieldtext(text, field, width);
+  return 0;
+}
+
+// An unsigned count of size bytes before a block; -1 (reported) when the file ends in it.
+int getcount(int64_t* n, int size, const char* kind) {
+  at(kind, -1);
+  *n = 0;
+  for (int k = 0; k < size; k++) {
+    int c = rfgetc();
+    if (c < 0) {
+      readStatus = RS_ENDED;
+      conprintf("Err: file ended at the %s count. \n", kind);
+      return -1;
+    }
+    *n |= static_cast<int64_t>(c) << (8 * k);
+  }
+  return 0;
+}
+
+// A block of elements of one size, checked one at a time: a count larger than the
+// file ends at the element where the bytes run out.
+int fixedblock(const char* kind, int64_t n, int size) {
+  for (int64_t i = 0; i < n; i++) {
+    at(kind, static_cast<int>(i));
+    if (endcheck() != 0 || skip(size) != 0) return -1;
+  }
+  return 0;
+}
+
+// Every English name found in the file passes here, and only here: a vacant one, or
+// one the English-name rules change, is counted.
+void countenglish(NameKind kind, const char* en) {
+  if (en[0] == 0) {
+    pmdModel.nameChangeCount++;
+    return;
+  }
+  if (kind == NameKind::frame) return;
+  repbuf[0] = 0;
+  if (kind == NameKind::bone) {
+    benrep(repbuf, en);
+  } else {
+    menrep(repbuf, en);
+  }
+  if (strcmp(repbuf, en) != 0) pmdModel.nameChangeCount++;
+}
+
+int header() {
+  at("header", -1);
+  static constexpr char magic[3] = {'P', 'm', 'd'};
+  for (char m : magic) {
+    int c = rfgetc();
+    if (c != m) {
+      conprintf("Illegal file format at %06X=(%02X) \n", rftell(), c);
+      return 2;
+    }
+  }
+  float version = rfgetfloat();
+  if (rfeof()) return stopended();
+  conprintf("PMD Ver %4.2f \n", static_cast<double>(version));
+  if (getfield(PMD_NAMELEN) != 0) return -1;
+  memcpy(pmdModel.modelName, text, sizeof pmdModel.modelName);
+  if (langjapanese() && text[0] != 0) conprintf("Model: %s \n", text);
+  return skip(PMD_COMMENTLEN);
+}
+
+int vertices() {
+  int64_t n;
+  if (getcount(&n, 4, "vertex") != 0) return -1;
+  conprintf("%lld Vertices.\n", static_cast<long long>(n));
+  return fixedblock("vertex", n, 38);
+}
+
+int faces() {
+  int64_t n;
+  if (getcount(&n, 4, "surface") != 0) return -1;
+  conprintf("%lld Surfaces.\n", static_cast<long long>(n / 3));
+  if (n % 3 != 0) {
+    conprintf("Err: num of surface data (=%lld) is not multiples of 3. \n", static_cast<long long>(n));
+    return stopbroken();
+  }
+  return fixedblock("surface", n / 3, 6);
+}
+
+int materials() {
+  int64_t n;
+  if (getcount(&n, 4, "material") != 0) return -1;
+  conprintf("%lld Materials.\n", static_cast<long long>(n));
+  for (int64_t i = 0; i < n; i++) {
+    at("material", static_cast<int>(i));
+    // colours, toon number, edge flag; the face vertex count; the texture name
+    if (endcheck() != 0 || skip(46) != 0) return -1;
+    int32_t faceVertices = rfgetlong();
+    if (rfeof()) return stopended();
+    if (static_cast<uint32_t>(faceVertices) % 3 != 0) {
+      conprintf("Err: illegal material-related vertex number at matrial %d. \n", whereIndex);
+      return stopbroken();
+    }
+    if (skip(20) != 0) return -1;
+  }
+  return 0;
+}
+
+int bones() {
+  int64_t n;
+  if (getcount(&n, 2, "bone") != 0) return -1;
+  pmdModel.boneCount = static_cast<int32_t>(n);
+  conprintf("%d Bones.\n", pmdModel.boneCount);
+  for (int i = 0; i < pmdModel.boneCount; i++) {
+    at("bone", i);
+    if (endcheck() != 0 || getfield(PMD_NAMELEN) != 0) return -1;
+    memcpy(pmdModel.boneName[i], text, PMD_NAMELEN + 1);
+    // parent, tail, type, IK parent, position
+    if (skip(19) != 0) return -1;
+  }
+  return 0;
+}
+
+int ikchains() {
+  int64_t n;
+  if (getcount(&n, 2, "IK chain") != 0) return -1;
+  conprintf("%lld IK-chains.\n", static_cast<long long>(n));
+  for (int i = 0; i < n; i++) {
+    at("IK chain", i);
+    if (endcheck() != 0 || skip(4) != 0) return -1;  // bone, target
+    int links = rfgetc();
+    if (links < 0) return stopended();
+    if (skip(6 + 2 * links) != 0) return -1;  // loops, limit, links
+  }
+  return 0;
+}
+
+int morphs() {
+  int64_t n;
+  if (getcount(&n, 2, "morph") != 0) return -1;
+  pmdModel.morphCount = static_cast<int32_t>(n);
+  conprintf("%d Morphs.\n", pmdModel.morphCount);
+  for (int i = 0; i < pmdModel.morphCount; i++) {
+    at("morph", i);
+    if (endcheck() != 0 || getfield(PMD_NAMELEN) != 0) return -1;
+    memcpy(pmdModel.morphName[i], text, PMD_NAMELEN + 1);
+    int64_t offsets = static_cast<uint32_t>(rfgetlong());
+    if (rfeof()) return stopended();
+    if (skip(1 + 16 * offsets) != 0) return -1;  // panel, vertices
+  }
+  return 0;
+}
+
+int frames() {
+  int64_t n;
+  if (getcount(&n, 1, "morph display") != 0 || fixedblock("morph display", n, 2) != 0) return -1;
+  if (getcount(&n, 1, "bone frame") != 0) return -1;
+  pmdModel.frameCount = static_cast<int32_t>(n);
+  conprintf("%d Frames.\n", pmdModel.frameCount);
+  for (int i = 0; i < pmdModel.frameCount; i++) {
+    at("bone frame", i);
+    if (endcheck() != 0 || getfield(PMD_FRAMELEN) != 0) return -1;
+    // The line feed most frame names end in is not part of the name.
+    size_t len = strlen(text);
+    if (len > 0 && text[len - 1] == '\n') text[len - 1] = 0;
+    memcpy(pmdModel.frameName[i], text, PMD_FRAMELEN + 1);
+  }
+  if (getcount(&n, 4, "bone display") != 0) return -1;
+  return fixedblock("bone display", n, 3);
+}
+
+// English names: one field of width bytes per element from first to count - 1.
+int englishnames(const char* kind, NameKind nk, int first, int count, int width) {
+  for (int i = first; i < count; i++) {
+    at(kind, i);
+    if (endcheck() != 0 || getfield(width) != 0) return -1;
+    countenglish(nk, text);
+  }
+  return 0;
+}
+
+// The English section. 1 when the file ends before it (nothing more to read).
+int english() {
+  pmdModel.englishAt = rftell();
+  at("English section", -1);
+  int flag = rfgetc();
+  pmdModel.englishFlag = static_cast<int8_t>(flag < 0 ? -1 : flag);
+  if (flag == 1) {
+    conputs("English names found. \n");
+  } else if (flag > 1) {
+    conprintf("Err: illegal English-name flag %d. \n", flag);
+    return stopbroken();
+  } else {
+    // Every name of the section to be added counts, the model's included.
+    pmdModel.nameChangeCount += 1 + pmdModel.boneCount + pmdModel.frameCount +
+                                (pmdModel.morphCount > 0 ? pmdModel.morphCount - 1 : 0);
+    conputs("No English names: they will be added. \n");
+    return flag < 0 ? 1 : 0;
+  }
+  pmdModel.enModelAt = rftell();
+  if (getfield(PMD_NAMELEN) != 0) return -1;
+  if (!langjapanese() && text[0] != 0) conprintf("Model: %s \n", text);
+  if (pmdFillModelName) countenglish(NameKind::bone, text);
+  if (skip(PMD_COMMENTLEN) != 0) return -1;
+  pmdModel.enBonesAt = rftell();
+  if (englishnames("English bone name", NameKind::bone, 0, pmdModel.boneCount, PMD_NAMELEN) != 0) {
+    return -1;
+  }
+  pmdModel.enMorphsAt = rftell();
+  if (englishnames("English morph name", NameKind::morph, 1, pmdModel.morphCount, PMD_NAMELEN) != 0) {
+    return -1;
+  }
+  pmdModel.enFramesAt = rftell();
+  return englishnames("English frame name", NameKind::frame, 0, pmdModel.frameCount, PMD_FRAMELEN);
+}
+
+// The blocks after the English section. 1 when the file ends before one of them.
+int tail() {
+  at("toon texture names", -1);
+  if (rfgetc() < 0) return 1;
+  if (skip(10 * 100 - 1) != 0) return -1;
+  static constexpr struct {
+    const char* kind;
+    const char* line;
+    int size;
+  } blocks[2] = {{"rigid body", "%lld Rigid-bodies.\n", 83}, {"joint", "%lld Joints.\n", 124}};
+  for (const auto& b : blocks) {
+    int c = rfgetc();
+    if (c < 0) return 1;
+    int64_t n;
+    if (getcount(&n, 3, b.kind) != 0) return -1;
+    n = n << 8 | c;
+    conprintf(b.line, static_cast<long long>(n));
+    if (fixedblock(b.kind, n, b.size) != 0) return -1;
+  }
+  return 0;
+}
+
+// Whatever follows the joints is copied as it is; it is only counted here.
+void trailing() {
+  long count = 0;
+  uint8_t chunk[1024];
+  int32_t got;
+  while (!rfeof() && (got = rfread(chunk, sizeof chunk)) > 0) count += got;
+  if (count > 0) conprintf("Unrecognized data after the joints: %ld bytes, kept. \n", count);
+}
+
+void resetmodel() {
+  pmdModel.boneCount = pmdModel.morphCount = pmdModel.frameCount = 0;
+  pmdModel.englishAt = -1;
+  pmdModel.englishFlag = -1;
+  pmdModel.enModelAt = pmdModel.enBonesAt = pmdModel.enMorphsAt = pmdModel.enFramesAt = -1;
+  pmdModel.nameChangeCount = 0;
+  pmdModel.modelName[0] = 0;
+}
+
+}  // namespace
+
+int pmdread(const char* pathA, const char16_t* pathW, int useW) {
+  readStatus = RS_BROKEN;
+  resetmodel();
+  if (useW) {
+    unistr2sjis(pathbuf, pathW);
+    conprintf("Reading from: %s \n", pathbuf);
+    if (rfopenW(pathW) != 0) return -1;
+  } else {
+    conprintf("Reading from: %s \n", pathA);
+    if (rfopen(pathA) != 0) return -1;
+  }
+  readStatus = RS_SOUND;
+  int r = header();
+  if (r == 2) {
+    readStatus = RS_BROKEN;
+    rfclose();
+    return 2;
+  }
+  if (r == 0 && vertices() == 0 && faces() == 0 && materials() == 0 && bones() == 0 &&
+      ikchains() == 0 && morphs() == 0 && frames() == 0) {
+    r = english();
+    if (r == 0) r = tail();
+    if (r == 0) trailing();
+    if (r >= 0) {
+      conputs("OK. \n");
+      conputs("PMD 1.0: correctly read-in: OK. \n");
+      conputs("done. \n");
+    }
+  }
+  rfclose();
+  conputs("\n");
+  return 0;
+}
+
+int pmdreadA(const char* path) { return pmdread(path, nullptr, 0); }
+int pmdreadW(const char16_t* path) { return pmdread(nullptr, path, 1); }
+int pmdreadstatus() { return readStatus; }

@@ -1,0 +1,183 @@
+// pmdwrite.cpp - writes the "-new" copy of a PMD model with its English names filled.
+//
+// Only the English section changes: the source is copied as it is up to it, each
+// English name field is read and written again (the source's bytes when the name
+// stays, the new name otherwise), and everything after the section is copied. A model
+// without the section gets one in its place, its flag set to 1.
+#include <cstdio>
+#include <cstring>
+#include <iterator>
+
+#include "io/binfile.h"
+#include "io/savefile.h"
+#include "names/fillname.h"
+#include "names/namegen.h"
+#include "names/rules.h"
+#include "platform/platform.h"
+#include "pmd/pmd.h"
+#include "pmd/pmdmodel.h"
+#include "text/console.h"
+#include "text/sjis.h"
+
+namespace {
+
+char gen[REP_BUFSIZE];
+char newname[REP_BUFSIZE];
+char en[PMD_FRAMELEN + 1];
+uint8_t field[PMD_COMMENTLEN];
+char pathbuf[2][1040];
+bool failed;
+
+int changedsource() {
+  conputs("Err: the source file changed after it was read. \n");
+  failed = true;
+  return -1;
+}
+
+int writefailed() {
+  conputs("Error writing file. \n");
+  failed = true;
+  return -1;
+}
+
+// Copies the source up to offset; -1 when a side failed or the source is not as read.
+int copyto(int32_t offset) {
+  int32_t n = offset - rftell();
+  if (n < 0) return changedsource();
+  int32_t got = wfcopybytes(n);
+  if (got < 0) {
+    failed = true;
+    return -1;
+  }
+  return got == n ? 0 : changedsource();
+}
+
+int put(const void* bytes, int32_t n) {
+  if (wfwrite(bytes, n) != n || wferror() != 0) return writefailed();
+  return 0;
+}
+
+struct FieldKind {
+  NameKind kind;
+  const char* line;
+  int width;
+};
+
+constexpr FieldKind modelKind = {NameKind::bone, "(model %d) (jp) %s ", PMD_NAMELEN};
+constexpr FieldKind boneKind = {NameKind::bone, "(bone %d) (jp) %s ", PMD_NAMELEN};
+constexpr FieldKind morphKind = {NameKind::morph, "(morph %d) (jp) %s ", PMD_NAMELEN};
+constexpr FieldKind frameKind = {NameKind::frame, "(frame %d) (jp) %s ", PMD_FRAMELEN};
+
+// One English field: the source's (fromSource) or a vacant one, decided and written. A
+// new name is cut at a whole character to leave room for its terminator; the rest of
+// the field is zero. A name that stays keeps every byte of its field.
+int record(const FieldKind& fk, int i, const char* jp, bool fromSource) {
+  const int w = fk.width;
+  if (fromSource) {
+    if (rfread(field, w) != w) return changedsource();
+  } else {
+    memset(field, 0, static_cast<size_t>(w));
+  }
+  pmdfieldtext(en, field, w);
+  genname(fk.kind, jp, gen);
+  conprintf(fk.line, i, jp);
+  conprintf("  (en) %s ", en);
+  if (fillenglish(fk.kind, en, gen, newname) != 0) {
+    memset(field, 0, static_cast<size_t>(w));
+    memcpy(field, newname, static_cast<size_t>(pmdcut(newname, w - 1)));
+  }
+  conputs("\n");
+  return put(field, w);
+}
+
+// The English names of every bone, morph after the base morph and bone frame.
+int elements(bool fromSource) {
+  for (int i = 0; i < pmdModel.boneCount; i++) {
+    if (record(boneKind, i, pmdModel.boneName[i], fromSource) != 0) return -1;
+  }
+  for (int i = 1; i < pmdModel.morphCount; i++) {
+    if (record(morphKind, i, pmdModel.morphName[i], fromSource) != 0) return -1;
+  }
+  for (int i = 0; i < pmdModel.frameCount; i++) {
+    if (record(frameKind, i, pmdModel.frameName[i], fromSource) != 0) return -1;
+  }
+  return 0;
+}
+
+int rewritesection() {
+  if (pmdFillModelName) {
+    if (copyto(pmdModel.enModelAt) != 0 || record(modelKind, 0, pmdModel.modelName, true) != 0) {
+      return -1;
+    }
+  }
+  if (copyto(pmdModel.enBonesAt) != 0) return -1;
+  return elements(true);
+}
+
+// The section the model lacks, in its place: a flag byte 0 is replaced, and a file
+// that ended before the flag gets the section at its end.
+int addsection() {
+  if (copyto(pmdModel.englishAt) != 0) return -1;
+  if (pmdModel.englishFlag == 0 && rfskip(1) != 1) return changedsource();
+  static constexpr uint8_t flag = 1;
+  if (put(&flag, 1) != 0 || record(modelKind, 0, pmdModel.modelName, false) != 0) return -1;
+  memset(field, 0, sizeof field);
+  if (put(field, PMD_COMMENTLEN) != 0) return -1;
+  return elements(false);
+}
+
+}  // namespace
+
+int pmdrewrite(char* outA, char16_t* outW, const char* srcA, const char16_t* srcW, int useW) {
+  if (useW) {
+    unistr2sjis(pathbuf[0], srcW);
+    unistr2sjis(pathbuf[1], outW);
+  }
+  conprintf("Reading from: %s \n", useW ? pathbuf[0] : srcA);
+  conprintf("Writing to  : %s \n", useW ? pathbuf[1] : outA);
+  if ((useW ? rfopenW(srcW) : rfopen(srcA)) != 0) return -1;
+  if (!wfopentemp(outA, outW, useW)) {
+    rfclose();
+    return -1;
+  }
+  conputs(" scanning ... \n");
+  conputs("\n");
+
+  failed = false;
+  if (pmdModel.englishFlag == 1) {
+    rewritesection();
+  } else {
+    addsection();
+  }
+  if (failed || wfcopyrest() < 0) {
+    conputs("Failed in writing to end. \n");
+    failed = true;
+  }
+  // Buffered bytes still have to reach the disk before the copy counts as written.
+  if (!failed && (wfflush() != 0 || wferror() != 0)) failed = true;
+  rfclose();
+  // The copy takes the output name only once all of it is on the disk.
+  if (!failed && !wfcommitfree(outA, outW, srcA, srcW, useW)) failed = true;
+  if (failed) wfdiscard();
+  conputs("\n");
+  return failed ? -1 : 0;
+}
+
+namespace {
+char givenA[OS_MAXPATH];
+char16_t givenW[OS_MAXPATH];
+}  // namespace
+
+int pmdrewriteA(const char* out, const char* src) {
+  snprintf(givenA, sizeof givenA, "%s", out);
+  givenW[0] = 0;
+  return pmdrewrite(givenA, givenW, src, nullptr, 0);
+}
+
+int pmdrewriteW(const char16_t* out, const char16_t* src) {
+  size_t n = 0;
+  for (; out[n] != 0 && n + 1 < OS_MAXPATH; n++) givenW[n] = out[n];
+  givenW[n] = 0;
+  givenA[0] = 0;
+  return pmdrewrite(givenA, givenW, nullptr, src, 1);
+}
