@@ -9,17 +9,20 @@ here=$(cd "$(dirname "$0")" && pwd)
 top=$(dirname "$here")
 cxx=$(command -v clang++-14 || command -v clang++)
 CXX=$cxx cmake -S "$top" -B "$build" -DNW_FUZZ=ON -DNW_TESTS=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" -j2 --target fuzz_pmx fuzz_text nwmkmodel >/dev/null
+cmake --build "$build" -j2 --target fuzz_pmx fuzz_pmd fuzz_text nwmkmodel >/dev/null
 
-mkdir -p "$build/corpus/pmx" "$build/corpus/text"
+mkdir -p "$build/corpus/pmx" "$build/corpus/pmd" "$build/corpus/text"
 for kind in example utf8 filled pmx21 badmagic truncated hostile; do
   "$build/tests/nwmkmodel" "$kind" "$build/corpus/pmx/$kind.pmx" >/dev/null
+done
+for kind in pmd pmdnoenglish pmdtruncated; do
+  "$build/tests/nwmkmodel" "$kind" "$build/corpus/pmd/$kind.pmd" >/dev/null
 done
 for f in alias.ini modsetup.ini; do
   if [ -f "$top/data/$f" ]; then cp "$top/data/$f" "$build/corpus/text/$f"; fi
 done
 
-for target in fuzz_pmx fuzz_text; do
+for target in fuzz_pmx fuzz_pmd fuzz_text; do
   echo "-- $target for ${seconds}s"
   maxlen=65536; [ "$target" = fuzz_text ] && maxlen=8192
   "$build/fuzz/$target" -max_total_time="$seconds" -max_len=$maxlen -timeout=10 -rss_limit_mb=2048 -artifact_prefix="$build/" \
