@@ -275,10 +275,11 @@ int runmodel(int j, bool anysaved, int* runcode) {
     return MODEL_FAILED;
   }
   dlgvacantcount(pmxModel.nameChangeCount);
+  if (Fill.everyKind != 0) dlgkindcount(pmxModel.kindChangeCount);
   conputs("\n");
 
   bool boxed = !argfromfolder(j);
-  if (pmxModel.nameChangeCount < 1) {
+  if (pmxModel.nameChangeCount + pmxModel.kindChangeCount < 1) {
     report(model.pathA, model.pathW, false, boxed);
     return MODEL_UNCHANGED;
   }
