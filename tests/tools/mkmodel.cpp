@@ -76,6 +76,32 @@ void example(Builder& b, bool filled) {
   b.addJoint("髪", "", 0);
 }
 
+// Names of every kind, PMX 2.1 with soft bodies. With vacant, every English name is
+// empty but the comment's; otherwise only the materials' are.
+void kinds(Builder& b, bool vacant) {
+  auto en = [&](const char* name) { return vacant ? std::string() : std::string(name); };
+  b.version = 2.1f;
+  b.modelName = "髪モデル";
+  b.modelNameEn = en("Hair model");
+  b.comment = "コメント";
+  b.commentEn = "A comment.";
+  b.addVertex(0);
+  b.addVertex(2);
+  b.addFace(0, 1, 0);
+  b.addTexture("t.png");
+  b.addMaterial("髪", "", 0, 3);
+  b.addMaterial("スカート", "", 1, 0);
+  b.addBone("頭", en("head"), STD);
+  b.addMorph("笑い", en("smile"), 1, 1);
+  b.addFrame("表情", en("Exp"), {{1, 0}});
+  b.addRigidBody("頭", en("head"));
+  b.addRigidBody("髪", en("hair"));
+  b.addJoint("髪", en("hair"), 0);
+  b.addSoftBody("スカート", en("skirt"), 2, 3);
+  b.addSoftBody("髪", en("hair"), 0, 0);
+  b.trailing = {0x5A, 0xA5};  // bytes nobody knows, after the soft bodies
+}
+
 void big(Builder& b) {
   b.modelName = "大きなモデル";
   b.addVertex(0);
@@ -93,8 +119,8 @@ void big(Builder& b) {
 }
 
 int usage() {
-  fputs("usage: nwmkmodel example|utf8|filled|bones5000|pmx21|badmagic|truncated|hostile "
-        "<output.pmx>\n", stderr);
+  fputs("usage: nwmkmodel example|utf8|filled|bones5000|pmx21|badmagic|truncated|hostile|"
+        "kinds|kinds8|materials <output.pmx>\n", stderr);
   return 2;
 }
 
@@ -122,6 +148,10 @@ int main(int argc, char** argv) {
     if (kind == "truncated") file.resize(b.bones[3].offset + 5);
     // A bone whose name claims nearly 2 GiB.
     if (kind == "hostile") putlong(file, b.bones[2].offset, 0x7FFFFFF0u);
+  } else if (kind == "kinds" || kind == "kinds8" || kind == "materials") {
+    b.utf8 = kind == "kinds8";
+    kinds(b, kind != "materials");
+    file = b.build();
   } else if (kind == "bones5000") {
     big(b);
     file = b.build();
