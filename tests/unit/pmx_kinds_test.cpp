@@ -1,5 +1,6 @@
 // pmx_kinds_test.cpp - the English names of the model, materials, rigid bodies, joints
 // and soft bodies (Fill.everyKind): the counts, the console lines, every output byte.
+#include <algorithm>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -248,6 +249,28 @@ TEST_F(PmxKinds, UnreadableSoftBodiesKeepTheirNames) {
   size_t from = b.elementAt[Builder::SOFTBODY][0] - 4;
   EXPECT_EQ(Bytes(out.end() - static_cast<std::ptrdiff_t>(cut.size() - from), out.end()),
             Bytes(cut.begin() + static_cast<std::ptrdiff_t>(from), cut.end()));
+}
+
+// Cut anywhere inside the soft bodies, a model is still sound: no soft-body name is
+// taken, and the block is copied as it was.
+TEST_F(PmxKinds, SoftBodiesCutAnywhere) {
+  Fill.everyKind = FLAG_ON;
+  Builder b = everykind(true);
+  b.trailing.clear();
+  const Bytes whole = b.build();
+  const size_t from = b.elementAt[Builder::SOFTBODY][0] - 4;
+  for (size_t n = from + 1; n < whole.size(); n++) {
+    SCOPED_TRACE(n);
+    Bytes cut(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(n));
+    Outcome r = read(cut);
+    ASSERT_EQ(r.status, 0);
+    ASSERT_EQ(pmxModel.storedSoftBodyCount, 0);
+    ASSERT_EQ(write("out.pmx", "m.pmx").rc, 0);
+    Bytes out = output();
+    ASSERT_GE(out.size(), n - from);
+    ASSERT_TRUE(std::equal(cut.begin() + static_cast<std::ptrdiff_t>(from), cut.end(),
+                           out.end() - static_cast<std::ptrdiff_t>(n - from)));
+  }
 }
 
 // A PMX 2.0 file has no soft bodies: whatever follows its joints is left unread.
