@@ -323,7 +323,8 @@ void dlgkindcount(int count) {
   if (langjapanese()) {
     conprintf("%s%d \n", jt(JVacantKinds), count);
   } else {
-    conprintf("Number of vacant English model/material/rigid-body/joint/soft-body names: %d \n", count);
+    conprintf("Number of vacant English model/material/rigid-body/joint/soft-body names: %d \n",
+              count);
   }
 }
 

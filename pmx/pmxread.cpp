@@ -284,8 +284,8 @@ int materials() {
   const int t = pmxModel.textureIndexSize;
   for (int i = 0; i < n; i++) {
     at("material", i);
-    if (endcheck() != 0 ||
-        kindnames(i, pmxModel.materialNameOffset, PMX_MAXMATERIALS, &pmxModel.storedMaterialCount) != 0) {
+    if (endcheck() != 0 || kindnames(i, pmxModel.materialNameOffset, PMX_MAXMATERIALS,
+                                     &pmxModel.storedMaterialCount) != 0) {
       return -1;
     }
     // colours, drawing flags, edge, texture and sphere indices, sphere mode
@@ -502,7 +502,8 @@ int joints() {
 //   clusters, mass, margin, aero model (5 x 4) | config 12 f32 | cluster 6 f32
 //   | iterations 4 i32 | material 3 f32 | anchors i32, each rigid body index, vertex
 //   index, near mode u8 | pins i32, each vertex index
-constexpr int SOFTBODY_FIXED = 1 + 1 + 2 + 1 + 20 + 48 + 24 + 16 + 12;  // besides the material index
+// Bytes of a soft body between its names and its anchors, besides the material index.
+constexpr int SOFTBODY_FIXED = 1 + 1 + 2 + 1 + 20 + 48 + 24 + 16 + 12;
 
 // A block that cannot be read as soft bodies is not an error of the model (the bytes
 // after the joints are copied as they are either way): it only keeps its names as found.

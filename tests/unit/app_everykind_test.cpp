@@ -67,7 +67,8 @@ TEST_F(EveryKind, SetupFile) {
 TEST_F(EveryKind, CommandLine) {
   EXPECT_EQ(group("-O"), "Fill.everyKind = ON \n");
   EXPECT_EQ(Fill.everyKind, FLAG_ON);
-  EXPECT_EQ(group("-D2O0F"), "Info.displayLevel = 2. \nFill.everyKind = OFF \nForce.display = -1. \n");
+  EXPECT_EQ(group("-D2O0F"),
+            "Info.displayLevel = 2. \nFill.everyKind = OFF \nForce.display = -1. \n");
   EXPECT_EQ(Fill.everyKind, FLAG_OFF);
   EXPECT_EQ(group("/o=1"), "Fill.everyKind = ON \n");
   EXPECT_EQ(Fill.everyKind, FLAG_ON);

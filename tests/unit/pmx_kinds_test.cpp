@@ -219,7 +219,8 @@ TEST_F(PmxKinds, UnreadableSoftBodiesKeepTheirNames) {
   Bytes whole = b.build();
 
   // A negative count: the block is dumped as before.
-  Bytes negative(whole.begin(), whole.begin() + static_cast<std::ptrdiff_t>(b.elementAt[Builder::SOFTBODY][0]) - 4);
+  const auto count = static_cast<std::ptrdiff_t>(b.elementAt[Builder::SOFTBODY][0]) - 4;
+  Bytes negative(whole.begin(), whole.begin() + count);
   for (uint8_t c : {0xFF, 0xFF, 0xFF, 0xFF, 0x01, 0x02}) negative.push_back(c);
   Outcome r = read(negative);
   EXPECT_EQ(r.status, 0);
