@@ -29,6 +29,7 @@ enum JText {
   JSkipped,        // after a declined question
   JNothingSaved,
   JVacant,         // followed by the count and " \n"
+  JVacantKinds,    // the same for the other kinds (Fill.everyKind)
   JSavedAdded,     // saved-model report
   JSavedTo,
   JSoundModel,     // unchanged-model report
@@ -64,6 +65,7 @@ constexpr std::array<const char8_t*, JCount> kJapanese = {
     u8"このファイルの学習処理をスキップ(中断)します. \n",
     u8"更新(変更)されたデータはありません. \n",
     u8"空名の英語ボーン／モーフ／表示枠数: ",
+    u8"空名の英語モデル／材質／剛体／ジョイント／ソフトボディ名数: ",
     u8" 英語名(ボーン／モーフ／表示枠)を追加し、 \r\n",
     u8" へ保存しました. \r\n",
     u8" モデル： \r\n",
@@ -314,6 +316,15 @@ void dlgvacantcount(int count) {
     conprintf("%s%d \n", jt(JVacant), count);
   } else {
     conprintf("Number of vacant English bone/morph/frame names: %d \n", count);
+  }
+}
+
+void dlgkindcount(int count) {
+  if (langjapanese()) {
+    conprintf("%s%d \n", jt(JVacantKinds), count);
+  } else {
+    conprintf("Number of vacant English model/material/rigid-body/joint/soft-body names: %d \n",
+              count);
   }
 }
 

@@ -32,6 +32,8 @@ int dlgaskextension(const char* nameA, const char16_t* nameW, bool utf16mode);
 // The skip notice after a declined question; the "nothing modified" lines when asked.
 void dlgskipnotice(bool nothingModified);
 void dlgvacantcount(int count);
+// The same count for the model's name, materials, rigid bodies, joints and soft bodies.
+void dlgkindcount(int count);
 // The per-model reports: printed on the console, then shown in a report box unless
 // boxed is false (models from folders, which the folder report speaks for).
 void dlgsaved(const char* nameA, const char16_t* nameW, bool utf16mode, int nameChangeCount,

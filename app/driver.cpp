@@ -196,8 +196,11 @@ int readas(const char* pathA, const char16_t* pathW) {
   model.pmd = ispmd(pathA, pathW);
   int r;
   if (model.pmd) {
+    // A PMD has one name of the other kinds, the model's, counted with the rest.
+    pmdsetfillmodelname(Fill.everyKind != 0);
     r = pathW != nullptr ? pmdreadW(pathW) : pmdreadA(pathA);
     pmxModel.nameChangeCount = pmdModel.nameChangeCount;
+    pmxModel.kindChangeCount = 0;
   } else {
     r = pathW != nullptr ? pmdinforeadW(pathW) : pmdinforeadA(pathA);
   }
@@ -319,10 +322,11 @@ int runmodel(const char* a, const char16_t* w, bool fromfolder, bool last, bool 
     return MODEL_FAILED;
   }
   dlgvacantcount(pmxModel.nameChangeCount);
+  if (Fill.everyKind != 0) dlgkindcount(pmxModel.kindChangeCount);
   conputs("\n");
 
   bool boxed = !fromfolder;
-  if (pmxModel.nameChangeCount < 1) {
+  if (pmxModel.nameChangeCount + pmxModel.kindChangeCount < 1) {
     report(model.pathA, model.pathW, false, boxed);
     return MODEL_UNCHANGED;
   }

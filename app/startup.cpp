@@ -166,6 +166,7 @@ void optiongroup(const char* group, bool apply) {
   ForceSettings force = Force;
   ConvSettings conv = Conv;
   CancelSettings cancel = Cancel;
+  FillSettings fill = Fill;
   float accuracy = Accuracy;
 
   const char* p = group;
@@ -211,6 +212,11 @@ void optiongroup(const char* group, bool apply) {
           number(p);
         }
         break;
+      case 'O':
+        skipeq(p);
+        fill.everyKind = !isdigitc(*p) || number(p) != 0 ? FLAG_ON : FLAG_OFF;
+        conputs(fill.everyKind != 0 ? "Fill.everyKind = ON \n" : "Fill.everyKind = OFF \n");
+        break;
       default: {
         int byte = static_cast<signed char>(c);
         conprintf("\nOption error: <%c> %02X", byte, static_cast<unsigned>(byte));
@@ -223,5 +229,6 @@ void optiongroup(const char* group, bool apply) {
   Force = force;
   Conv = conv;
   Cancel = cancel;
+  Fill = fill;
   Accuracy = accuracy;
 }

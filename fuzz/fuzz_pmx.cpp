@@ -68,6 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Info.displayLevel = static_cast<int8_t>(knob % 3);
   Force.display = static_cast<int8_t>(knob & 4 ? 1 : 0);
   bool wide = (knob & 8) != 0;
+  Fill.everyKind = knob & 16 ? FLAG_ON : FLAG_OFF;
 
   pmxModel.nameChangeCount = 0;
   int r = wide ? pmdinforeadW(inW) : pmdinforeadA(inA);

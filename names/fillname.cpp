@@ -1,4 +1,4 @@
-// fillname.cpp - decides the English name each bone, morph and display frame receives.
+// fillname.cpp - decides the English name each record receives.
 #include "names/fillname.h"
 
 #include <cstring>
@@ -19,7 +19,8 @@ void copyname(char* out, const char* s) {
 
 }  // namespace
 
-int fillenglish(NameKind kind, const char* en, const char* gen, char* out) {
+int fillenglish(NameKind recordKind, const char* en, const char* gen, char* out) {
+  const NameKind kind = rulekind(recordKind);
   bool vacant = en[0] == 0;
   if (Force.display != 0 && gen[0] != 0) {
     vacant = true;

@@ -1,7 +1,15 @@
 // fillname.h - the name-filling decision: which English name a record receives.
 #pragma once
 
-enum class NameKind { bone, morph, frame };
+// The kinds of records whose English names are filled. The model's own name, materials,
+// rigid bodies, joints and soft bodies are filled only with Fill.everyKind.
+enum class NameKind { bone, morph, frame, model, material, body, joint, softbody };
+
+// The rules a kind's names follow: morphs and display frames their own, every other
+// kind those of bones (the kinds added to bones have no rule sections of their own).
+constexpr NameKind rulekind(NameKind kind) {
+  return kind == NameKind::morph || kind == NameKind::frame ? kind : NameKind::bone;
+}
 
 constexpr int GEN_NAMEMAX = 252;  // generated names keep at most this many bytes
 

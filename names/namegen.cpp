@@ -5,7 +5,7 @@
 
 int genname(NameKind kind, const char* jp, char* out) {
   out[0] = 0;
-  if (kind == NameKind::bone) {
+  if (rulekind(kind) == NameKind::bone) {
     brep(out, jp);
   } else {
     mrep(out, jp);

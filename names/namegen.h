@@ -6,5 +6,5 @@
 
 // Writes the generated English name for the Shift-JIS Japanese name jp into out
 // (REP_BUFSIZE bytes, at most GEN_NAMEMAX bytes kept): the user's rules of the kind
-// (bone rules for bones, morph rules for morphs and display frames). Returns 0.
+// (morph rules for morphs and display frames, bone rules for every other kind). Returns 0.
 int genname(NameKind kind, const char* jp, char* out);

@@ -1,5 +1,6 @@
 // pmx.h - the PMX reader (one checking pass that fills pmxModel) and the PMX writer
-// (a copy of the source with the bone, morph and display frame names rewritten).
+// (a copy of the source with the bone, morph and display frame names rewritten, and with
+// Fill.everyKind those of the model, materials, rigid bodies, joints and soft bodies).
 #pragma once
 
 // -1 cannot open, 2 not a PMX file, 0 read (structural errors are reported as "Err:"

@@ -3,7 +3,7 @@
 // File layout, all little-endian:
 //   "PMX " | version f32 | globals count u8 | globals | 4 texts (model names, comments)
 //   | vertices | faces | textures | materials | bones | morphs | frames | bodies | joints
-//   | (PMX 2.1: soft bodies, not parsed)
+//   | (PMX 2.1: soft bodies, read for their names only with Fill.everyKind)
 // A text is an i32 byte length and the bytes; each block is an i32 count and elements.
 #include <cstring>
 
@@ -156,6 +156,31 @@ int header() {
   return checkglobals();
 }
 
+// Adds 1 to the counter when the English name is vacant or its rules change it.
+void countenglish(int (*rules)(char*, const char*), int32_t& counter) {
+  if (nameE.stored == 0) {
+    counter++;
+    return;
+  }
+  if (rules == nullptr) return;
+  pmxnamesjis(&nameE, pmxModel.encoding);
+  repbuf[0] = 0;
+  rules(repbuf, nameE.sjis);
+  if (strcmp(repbuf, nameE.sjis) != 0) counter++;
+}
+
+// The two name fields of an element of the other kinds (materials, rigid bodies, joints,
+// soft bodies). With Fill.everyKind the first limit elements get their offset recorded
+// and their English name counted, under the bone rules.
+int kindnames(int i, int32_t* offsets, int limit, int32_t* stored) {
+  if (Fill.everyKind == 0 || i >= limit) return skiptext() != 0 || skiptext() != 0 ? -1 : 0;
+  offsets[i] = rftell();
+  *stored = i + 1;
+  if (gettext(&nameJ) != 0 || gettext(&nameE) != 0) return -1;
+  countenglish(benrep, pmxModel.kindChangeCount);
+  return 0;
+}
+
 // Shows a model name when it is not empty, and cuts its Shift-JIS form to 20 bytes
 // without leaving half a character.
 void modelname(PmxName* n, bool show) {
@@ -181,7 +206,13 @@ void modelname(PmxName* n, bool show) {
 }
 
 int modelnames() {
+  const bool every = Fill.everyKind != 0;
+  if (every) {
+    pmxModel.modelNameOffset = rftell();
+    pmxModel.storedModelName = 1;
+  }
   if (gettext(&nameJ) != 0 || gettext(&nameE) != 0) return -1;
+  if (every) countenglish(benrep, pmxModel.kindChangeCount);
   modelname(&nameE, !langjapanese());
   modelname(&nameJ, langjapanese());
   if (skiptext() != 0 || skiptext() != 0) return -1;
@@ -249,10 +280,14 @@ int materials() {
   if (getcount(&n, "material") != 0) return -1;
   conprintf("%d Materials.\n", n);
   if (n < 0) return badcount("material", n);
+  pmxModel.materialCount = n;
   const int t = pmxModel.textureIndexSize;
   for (int i = 0; i < n; i++) {
     at("material", i);
-    if (endcheck() != 0 || skiptext() != 0 || skiptext() != 0) return -1;
+    if (endcheck() != 0 || kindnames(i, pmxModel.materialNameOffset, PMX_MAXMATERIALS,
+                                     &pmxModel.storedMaterialCount) != 0) {
+      return -1;
+    }
     // colours, drawing flags, edge, texture and sphere indices, sphere mode
     pmxskip(44 + 1 + 20 + 2 * t + 1);
     int toon = rfgetc();
@@ -271,19 +306,6 @@ int materials() {
     }
   }
   return 0;
-}
-
-// Adds 1 to nameChangeCount when the English name is vacant or its rules change it.
-void countenglish(int (*rules)(char*, const char*)) {
-  if (nameE.stored == 0) {
-    pmxModel.nameChangeCount++;
-    return;
-  }
-  if (rules == nullptr) return;
-  pmxnamesjis(&nameE, pmxModel.encoding);
-  repbuf[0] = 0;
-  rules(repbuf, nameE.sjis);
-  if (strcmp(repbuf, nameE.sjis) != 0) pmxModel.nameChangeCount++;
 }
 
 // The twist bones whose fixed axis matters, in both encodings.
@@ -336,7 +358,7 @@ int bones() {
     if (gettext(&nameJ) != 0) return -1;
     pmxnamesjis(&nameJ, pmxModel.encoding);
     if (gettext(&nameE) != 0) return -1;
-    countenglish(benrep);
+    countenglish(benrep, pmxModel.nameChangeCount);
     pmxskip(12 + b + 4);  // position, parent, layer
     int flags = rfgetshort() & 0xFFFF;
     pmxskip((flags & 0x0001) ? b : 12);
@@ -390,7 +412,7 @@ int morphs() {
       pmxModel.storedMorphCount = i + 1;
     }
     if (gettext(&nameJ) != 0 || gettext(&nameE) != 0) return -1;
-    countenglish(menrep);
+    countenglish(menrep, pmxModel.nameChangeCount);
     pmxskip(1);  // panel
     int kind = rfgetc();
     if (kind < 0) return stopended();
@@ -419,7 +441,7 @@ int frames() {
       pmxModel.storedFrameCount = i + 1;
     }
     if (gettext(&nameJ) != 0 || gettext(&nameE) != 0) return -1;
-    countenglish(nullptr);
+    countenglish(nullptr, pmxModel.nameChangeCount);
     pmxskip(1);  // special frame
     int32_t items;
     if (getinner(&items, "frame element") != 0) return -1;
@@ -437,9 +459,13 @@ int bodies() {
   if (getcount(&n, "rigid body") != 0) return -1;
   conprintf("%d Rigid-bodies.\n", n);
   if (n < 0) return badcount("rigid body", n);
+  pmxModel.bodyCount = n;
   for (int i = 0; i < n; i++) {
     at("rigid body", i);
-    if (endcheck() != 0 || skiptext() != 0 || skiptext() != 0) return -1;
+    if (endcheck() != 0 ||
+        kindnames(i, pmxModel.bodyNameOffset, PMX_MAXBODIES, &pmxModel.storedBodyCount) != 0) {
+      return -1;
+    }
     // bone, group, non-collision mask, shape, 14 floats, physics mode
     pmxskip(pmxModel.boneIndexSize + 1 + 2 + 1 + 56 + 1);
   }
@@ -451,9 +477,13 @@ int joints() {
   if (getcount(&n, "joint") != 0) return -1;
   conprintf("%d Joints.\n", n);
   if (n < 0) return badcount("joint", n);
+  pmxModel.jointCount = n;
   for (int i = 0; i < n; i++) {
     at("joint", i);
-    if (endcheck() != 0 || skiptext() != 0 || skiptext() != 0) return -1;
+    if (endcheck() != 0 ||
+        kindnames(i, pmxModel.jointNameOffset, PMX_MAXJOINTS, &pmxModel.storedJointCount) != 0) {
+      return -1;
+    }
     int type = rfgetc();
     if (type < 0) return stopended();
     if (type > 5) {
@@ -467,9 +497,57 @@ int joints() {
   return 0;
 }
 
+// PMX 2.1 soft bodies, read for their names only:
+//   names | shape u8 | material index | group u8 | mask u16 | flags u8 | B-link distance,
+//   clusters, mass, margin, aero model (5 x 4) | config 12 f32 | cluster 6 f32
+//   | iterations 4 i32 | material 3 f32 | anchors i32, each rigid body index, vertex
+//   index, near mode u8 | pins i32, each vertex index
+// Bytes of a soft body between its names and its anchors, besides the material index.
+constexpr int SOFTBODY_FIXED = 1 + 1 + 2 + 1 + 20 + 48 + 24 + 16 + 12;
+
+// A block that cannot be read as soft bodies is not an error of the model (the bytes
+// after the joints are copied as they are either way): it only keeps its names as found.
+int softfailed(int i, int32_t countBefore) {
+  conprintf("Soft bodies not understood at soft body %d: their names are left as they are. \n", i);
+  pmxModel.kindChangeCount = countBefore;
+  return -1;
+}
+
+int softbodies() {
+  const int32_t before = pmxModel.kindChangeCount;
+  const int enc = pmxModel.encoding;
+  const int v = pmxModel.vertexIndexSize;
+  const int anchorSize = pmxModel.rigidBodyIndexSize + v + 1;
+  int32_t n = rfgetlong();
+  if (rfeof() || n < 0) return softfailed(0, before);
+  conprintf("%d Soft-bodies.\n", n);
+  for (int i = 0; i < n; i++) {
+    if (rfeof()) return softfailed(i, before);
+    const bool kept = i < PMX_MAXSOFTBODIES;
+    if (kept) pmxModel.softBodyNameOffset[i] = rftell();
+    if (pmxgetname(&nameJ, enc) != PN_OK || pmxgetname(&nameE, enc) != PN_OK) {
+      return softfailed(i, before);
+    }
+    if (kept) countenglish(benrep, pmxModel.kindChangeCount);
+    if (pmxskip(SOFTBODY_FIXED + pmxModel.materialIndexSize) != 0) return softfailed(i, before);
+    int32_t anchors = rfgetlong();
+    if (rfeof() || anchors < 0 || pmxskip(static_cast<int64_t>(anchors) * anchorSize) != 0) {
+      return softfailed(i, before);
+    }
+    int32_t pins = rfgetlong();
+    if (rfeof() || pins < 0 || pmxskip(static_cast<int64_t>(pins) * v) != 0) {
+      return softfailed(i, before);
+    }
+  }
+  pmxModel.softBodyCount = n;
+  pmxModel.storedSoftBodyCount = n < PMX_MAXSOFTBODIES ? n : PMX_MAXSOFTBODIES;
+  return 0;
+}
+
 // Whatever follows the joints: counted, and dumped on request.
 void trailing() {
   conputs("OK. \n");
+  const int32_t start = rftell();
   int c = rfgetc();
   if (c < 0) {
     conputs("PMX 2.0: correctly read-in: OK. \n");
@@ -477,6 +555,19 @@ void trailing() {
     return;
   }
   conputs("PMX 2.1: reading extended data ...\n");
+  // The soft bodies are read first, then the block once more for the count and the dump.
+  if (Fill.everyKind != 0 && pmxModel.version > 2.05f) {
+    if (rfseek(start) != 0) {
+      conputs("done. \n");
+      return;
+    }
+    softbodies();
+    if (rfeof() || rfseek(start) != 0) {
+      conputs("done. \n");
+      return;
+    }
+    c = rfgetc();
+  }
   const int level = Info.displayLevel;
   if (level >= 2) conputs("Unrecognized data bytes found. \n");
   static constexpr char hex[] = "0123456789ABCDEF";
@@ -512,6 +603,11 @@ void trailing() {
 void resetmodel() {
   pmxModel.boneCount = pmxModel.morphCount = pmxModel.frameCount = 0;
   pmxModel.storedBoneCount = pmxModel.storedMorphCount = pmxModel.storedFrameCount = 0;
+  pmxModel.materialCount = pmxModel.bodyCount = pmxModel.jointCount = pmxModel.softBodyCount = 0;
+  pmxModel.storedModelName = 0;
+  pmxModel.storedMaterialCount = pmxModel.storedBodyCount = 0;
+  pmxModel.storedJointCount = pmxModel.storedSoftBodyCount = 0;
+  pmxModel.kindChangeCount = 0;
 }
 
 }  // namespace

@@ -1,8 +1,9 @@
 // pmxwrite.cpp - writes the "-new" copy of a model with its English names filled.
 //
 // The source is copied as it is between the name fields recorded by the reader; at each
-// bone, morph and display frame the two name fields are read, the English name decided
-// and both written again in the source's encoding.
+// bone, morph and display frame (and, when the reader recorded them, the model's name,
+// materials, rigid bodies, joints and soft bodies) the two name fields are read, the
+// English name decided and both written again in the source's encoding.
 #include <array>
 #include <cstdio>
 #include <cstring>
@@ -349,12 +350,17 @@ void encodename(const char* sjis) {
 
 struct RecordKind {
   NameKind kind;
-  const char* line;
+  const char* label;  // the record's console line begins "(<label> <index>) (jp) "
 };
 
-constexpr RecordKind boneKind = {NameKind::bone, "(bone %d) (jp) %s "};
-constexpr RecordKind morphKind = {NameKind::morph, "(morph %d) (jp) %s "};
-constexpr RecordKind frameKind = {NameKind::frame, "(frame %d) (jp) %s "};
+constexpr RecordKind modelKind = {NameKind::model, "model"};  // one record, no index shown
+constexpr RecordKind materialKind = {NameKind::material, "material"};
+constexpr RecordKind boneKind = {NameKind::bone, "bone"};
+constexpr RecordKind morphKind = {NameKind::morph, "morph"};
+constexpr RecordKind frameKind = {NameKind::frame, "frame"};
+constexpr RecordKind bodyKind = {NameKind::body, "rigid body"};
+constexpr RecordKind jointKind = {NameKind::joint, "joint"};
+constexpr RecordKind softBodyKind = {NameKind::softbody, "soft body"};
 
 // Rewrites the names of one element; -1 ends the loop.
 int record(const RecordKind& rk, int i, int32_t offset) {
@@ -363,7 +369,11 @@ int record(const RecordKind& rk, int i, int32_t offset) {
   if (pmxgetname(&nameJ, enc) != PN_OK) return changedsource();
   pmxnamesjis(&nameJ, enc);
   genname(rk.kind, nameJ.sjis, gen);
-  conprintf(rk.line, i, nameJ.sjis);
+  if (rk.kind == NameKind::model) {
+    conprintf("(%s) (jp) %s ", rk.label, nameJ.sjis);
+  } else {
+    conprintf("(%s %d) (jp) %s ", rk.label, i, nameJ.sjis);
+  }
   putname(nameJ.raw, nameJ.len);
   if (wferror()) {
     conputs("Error writing file. \n");
@@ -408,10 +418,17 @@ int pmxrewrite(char* outA, char16_t* outW, const char* srcA, const char16_t* src
   conputs(" scanning ... \n");
   conputs("\n");
 
+  // In file order: the offsets must grow from one record to the next.
+  const PmxModel& m = pmxModel;
   failed = false;
-  records(boneKind, pmxModel.boneCount, pmxModel.storedBoneCount, pmxModel.boneNameOffset);
-  records(morphKind, pmxModel.morphCount, pmxModel.storedMorphCount, pmxModel.morphNameOffset);
-  records(frameKind, pmxModel.frameCount, pmxModel.storedFrameCount, pmxModel.frameNameOffset);
+  records(modelKind, 1, m.storedModelName, &m.modelNameOffset);
+  records(materialKind, m.materialCount, m.storedMaterialCount, m.materialNameOffset);
+  records(boneKind, m.boneCount, m.storedBoneCount, m.boneNameOffset);
+  records(morphKind, m.morphCount, m.storedMorphCount, m.morphNameOffset);
+  records(frameKind, m.frameCount, m.storedFrameCount, m.frameNameOffset);
+  records(bodyKind, m.bodyCount, m.storedBodyCount, m.bodyNameOffset);
+  records(jointKind, m.jointCount, m.storedJointCount, m.jointNameOffset);
+  records(softBodyKind, m.softBodyCount, m.storedSoftBodyCount, m.softBodyNameOffset);
 
   if (failed || wfcopyrest() < 0) {
     conputs("Failed in writing to end. \n");

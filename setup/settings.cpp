@@ -5,6 +5,7 @@ InfoSettings Info;
 ForceSettings Force;
 ConvSettings Conv;
 CancelSettings Cancel;
+FillSettings Fill;
 float Accuracy;
 
 KeyframeSettings Keyframe;
@@ -33,6 +34,7 @@ void settingsdefaults() {
   Force.display = 0;
   Conv.mode = 15;
   Cancel.displaying.dialogue = 0;
+  Fill.everyKind = FLAG_OFF;
 
   Keyframe.autoinsert = FLAG_OFF;
   ArmToElbow.autocorrect = FLAG_OFF;

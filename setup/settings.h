@@ -13,11 +13,15 @@ struct InfoSettings { int8_t displayLevel; };               // reader verbosity
 struct ForceSettings { int8_t display; };                   // replace existing English names
 struct ConvSettings { int8_t mode; };                       // stored and reported only
 struct CancelSettings { struct { int8_t dialogue; } displaying; };  // 2+: no extension question
+// Flag: fill the English names of the model, materials, rigid bodies, joints and soft
+// bodies too, not only those of bones, morphs and display frames.
+struct FillSettings { int8_t everyKind; };
 
 extern InfoSettings Info;
 extern ForceSettings Force;
 extern ConvSettings Conv;
 extern CancelSettings Cancel;
+extern FillSettings Fill;
 extern float Accuracy;
 
 // Motion-conversion settings: parsed, checked and echoed from "modsetup.ini", read by

@@ -289,6 +289,16 @@ int optionN() {
   return GOON;
 }
 
+// -O: other kinds of names are filled too; -O0 turns that off again.
+int optionO() {
+  leadeq();
+  int32_t v = 1;
+  if (isdigitch(tfpeek()) && intparam(&v, "O", "integer") != GOON) return STOP;
+  Fill.everyKind = v != 0 ? FLAG_ON : FLAG_OFF;
+  conputs(v != 0 ? "Fill.everyKind = ON \n" : "Fill.everyKind = OFF \n");
+  return GOON;
+}
+
 int optionR() {
   const Limb* limb = acceptlimb('R');
   if (limb != nullptr) return limbmode(*limb);
@@ -395,6 +405,7 @@ int option() {
     case 'L': return optionL();
     case 'M': return optionM();
     case 'N': return optionN();
+    case 'O': return optionO();
     case 'R': return optionR();
     case 'S': return optionS();
     case 'T': return optionT();

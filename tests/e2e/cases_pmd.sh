@@ -31,6 +31,17 @@ expect_no_file m-new-new.pmd
 expect_status 0
 finish
 
+begin "a PMD's vacant English model name is filled with -O only"
+pmdmodel pmdnoname m.pmd
+run -ND2 m.pmd
+expect_line "Number of vacant English bone/morph/frame names: 8 "
+rm -f m-new.pmd
+run -ND2 -O m.pmd
+expect_line "Number of vacant English bone/morph/frame names: 9 "
+expect_line "Save OK. "
+expect_status 0
+finish
+
 begin "a broken PMD is reported and never saved, with the statuses of PMX"
 pmdmodel pmdtruncated t.pmd
 run t.pmd

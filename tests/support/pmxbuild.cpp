@@ -133,8 +133,21 @@ void Builder::addJoint(const std::string& name, const std::string& en, int type)
   joints_.push_back({name, en, type});
 }
 
+// The anchor and pin counts ride in Named::type: anchors in the low byte, pins above.
+void Builder::addSoftBody(const std::string& name, const std::string& en, int anchors, int pins) {
+  softBodies_.push_back({name, en, anchors | pins << 8});
+}
+
 Bytes Builder::build() {
   Out o;
+  // An element's two name fields, recorded.
+  auto names = [&](Out& out, const std::string& name, const std::string& en) {
+    NameRec r;
+    r.offset = out.b.size();
+    r.jp = out.text(encode(name));
+    r.en = out.text(encode(en));
+    return r;
+  };
   o.raw("PMX ");
   o.f32(version);
   o.u8(8 + extraGlobals);
@@ -147,8 +160,10 @@ Bytes Builder::build() {
   o.u8(morphIndexSize);
   o.u8(rigidIndexSize);
   for (int i = 0; i < extraGlobals; i++) o.u8(0x5A);
-  o.text(encode(modelName));
-  o.text(encode(modelNameEn));
+  model = NameRec{};
+  model.offset = o.b.size();
+  model.jp = o.text(encode(modelName));
+  model.en = o.text(encode(modelNameEn));
   o.text(encode(comment));
   o.text(encode(commentEn));
 
@@ -182,11 +197,11 @@ Bytes Builder::build() {
     o.text(encode(t));
   }
 
+  materials.clear();
   o.i32(static_cast<int32_t>(materials_.size()));
   for (const Material& m : materials_) {
     elementAt[MATERIAL].push_back(o.b.size());
-    o.text(encode(m.name));
-    o.text(encode(m.en));
+    materials.push_back(names(o, m.name, m.en));
     o.floats(11, 0.5f);
     o.u8(0x01);
     o.floats(5, 0.0f);
@@ -284,11 +299,11 @@ Bytes Builder::build() {
     }
   }
 
+  bodies.clear();
   o.i32(static_cast<int32_t>(bodies_.size()));
   for (const Named& rb : bodies_) {
     elementAt[BODY].push_back(o.b.size());
-    o.text(encode(rb.name));
-    o.text(encode(rb.en));
+    bodies.push_back(names(o, rb.name, rb.en));
     o.index(boneIndexSize, 0);
     o.u8(1);
     o.u16(0xFFFE);
@@ -297,15 +312,45 @@ Bytes Builder::build() {
     o.u8(1);
   }
 
+  joints.clear();
   o.i32(static_cast<int32_t>(joints_.size()));
   for (const Named& j : joints_) {
     elementAt[JOINT].push_back(o.b.size());
-    o.text(encode(j.name));
-    o.text(encode(j.en));
+    joints.push_back(names(o, j.name, j.en));
     o.u8(j.type);
     o.index(rigidIndexSize, 0);
     o.index(rigidIndexSize, 0);
     o.floats(24, 0.0f);
+  }
+
+  softBodies.clear();
+  if (!softBodies_.empty()) o.i32(static_cast<int32_t>(softBodies_.size()));
+  for (const Named& sb : softBodies_) {
+    elementAt[SOFTBODY].push_back(o.b.size());
+    softBodies.push_back(names(o, sb.name, sb.en));
+    o.u8(0);  // shape: triangle mesh
+    o.index(materialIndexSize, 0);
+    o.u8(2);  // group
+    o.u16(0xFFFF);
+    o.u8(0x03);
+    o.i32(1);  // B-link distance
+    o.i32(4);  // clusters
+    o.f32(1.0f);
+    o.f32(0.05f);
+    o.i32(1);  // aero model
+    o.floats(12, 0.5f);
+    o.floats(6, 0.25f);
+    for (int k = 0; k < 4; k++) o.i32(k + 1);
+    o.floats(3, 1.0f);
+    const int anchors = sb.type & 0xFF, pins = sb.type >> 8;
+    o.i32(anchors);
+    for (int k = 0; k < anchors; k++) {
+      o.index(rigidIndexSize, 0);
+      o.index(vertexIndexSize, k);
+      o.u8(k & 1);
+    }
+    o.i32(pins);
+    for (int k = 0; k < pins; k++) o.index(vertexIndexSize, k);
   }
 
   o.b.insert(o.b.end(), trailing.begin(), trailing.end());

@@ -1,9 +1,10 @@
 // pmxbuild.h - builds PMX 2.0/2.1 model files in memory for tests and the generator.
 //
 // Names are given in UTF-8 and encoded here, by code of its own (independent of the
-// program's converters), in the model's encoding. Every bone, morph and display frame
-// remembers where its name fields start and their raw bytes, so that a test can work
-// out the expected output file on its own.
+// program's converters), in the model's encoding. The model's name and every material,
+// bone, morph, display frame, rigid body, joint and soft body remember where their name
+// fields start and their raw bytes, so that a test can work out the expected output file
+// on its own.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -68,7 +69,7 @@ class Builder {
   int boneIndexSize = 2, morphIndexSize = 2, rigidIndexSize = 1;
   int extraGlobals = 0;  // globals beyond the eight known ones
   std::string modelName = "model", modelNameEn = "model", comment = "", commentEn = "";
-  Bytes trailing;  // bytes after the joints (PMX 2.1 soft bodies)
+  Bytes trailing;  // bytes after the joints (and the soft bodies, when there are any)
 
   // Every size at once (vertex, texture, material, bone, morph, rigid body).
   void indexSizes(int size);
@@ -88,12 +89,17 @@ class Builder {
                bool special = false);
   void addRigidBody(const std::string& name, const std::string& en);
   void addJoint(const std::string& name, const std::string& en, int type);
+  // A PMX 2.1 soft body; the block is written after the joints when there is one.
+  void addSoftBody(const std::string& name, const std::string& en, int anchors = 1,
+                   int pins = 2);
 
-  // Serialises the model; fills bones, morphs and frames with the name records and
-  // elementAt with where every element of every block starts.
+  // Serialises the model; fills the name records and elementAt with where every
+  // element of every block starts.
   Bytes build();
+  NameRec model;  // the model's name and English name
   std::vector<NameRec> bones, morphs, frames;
-  enum Block { VERTEX, FACE, TEXTURE, MATERIAL, BONE, MORPH, FRAME, BODY, JOINT, BLOCKS };
+  std::vector<NameRec> materials, bodies, joints, softBodies;
+  enum Block { VERTEX, FACE, TEXTURE, MATERIAL, BONE, MORPH, FRAME, BODY, JOINT, SOFTBODY, BLOCKS };
   std::vector<size_t> elementAt[BLOCKS];
 
   // A name as the model stores it.
@@ -114,7 +120,7 @@ class Builder {
   std::vector<Bone> bonesIn_;
   std::vector<Morph> morphsIn_;
   std::vector<Frame> framesIn_;
-  std::vector<Named> bodies_, joints_;
+  std::vector<Named> bodies_, joints_, softBodies_;
 };
 
 // The file with each listed element's two name fields replaced (edits in file order).

@@ -78,6 +78,32 @@ void example(Builder& b, bool filled) {
   b.addJoint("髪", "", 0);
 }
 
+// Names of every kind, PMX 2.1 with soft bodies. With vacant, every English name is
+// empty but the comment's; otherwise only the materials' are.
+void kinds(Builder& b, bool vacant) {
+  auto en = [&](const char* name) { return vacant ? std::string() : std::string(name); };
+  b.version = 2.1f;
+  b.modelName = "髪モデル";
+  b.modelNameEn = en("Hair model");
+  b.comment = "コメント";
+  b.commentEn = "A comment.";
+  b.addVertex(0);
+  b.addVertex(2);
+  b.addFace(0, 1, 0);
+  b.addTexture("t.png");
+  b.addMaterial("髪", "", 0, 3);
+  b.addMaterial("スカート", "", 1, 0);
+  b.addBone("頭", en("head"), STD);
+  b.addMorph("笑い", en("smile"), 1, 1);
+  b.addFrame("表情", en("Exp"), {{1, 0}});
+  b.addRigidBody("頭", en("head"));
+  b.addRigidBody("髪", en("hair"));
+  b.addJoint("髪", en("hair"), 0);
+  b.addSoftBody("スカート", en("skirt"), 2, 3);
+  b.addSoftBody("髪", en("hair"), 0, 0);
+  b.trailing = {0x5A, 0xA5};  // bytes nobody knows, after the soft bodies
+}
+
 void big(Builder& b) {
   b.modelName = "大きなモデル";
   b.addVertex(0);
@@ -96,12 +122,12 @@ void big(Builder& b) {
 
 // The same kind of model as a PMD: the standard skeleton, face morphs, bone frames;
 // some English names vacant. Kinds: pmd, pmdnoenglish (the file ends before the
-// section), pmdtruncated (ends inside a morph).
+// section), pmdtruncated (ends inside a morph), pmdnoname (the English model name vacant).
 int pmd(const std::string& kind, const char* out) {
   using pmdb::sj;
   pmdb::Builder b;
   b.name = sj("サンプルモデル");
-  b.enName = "Sample model";
+  b.enName = kind == "pmdnoname" ? "" : "Sample model";
   if (kind == "pmdnoenglish") b.englishFlag = -1;
   for (int i = 0; i < 6; i++) b.addVertex();
   b.addFace(0, 1, 2);
@@ -142,7 +168,7 @@ int pmd(const std::string& kind, const char* out) {
 
 int usage() {
   fputs("usage: nwmkmodel example|utf8|filled|bones5000|pmx21|badmagic|truncated|hostile|"
-        "pmd|pmdnoenglish|pmdtruncated <output>\n", stderr);
+        "pmd|pmdnoenglish|pmdtruncated|pmdnoname|kinds|kinds8|materials <output>\n", stderr);
   return 2;
 }
 
@@ -156,7 +182,7 @@ int main(int argc, char** argv) {
   if (argc != 3) return usage();
   std::string kind = argv[1];
   if (kind.rfind("pmd", 0) == 0) {
-    if (kind != "pmd" && kind != "pmdnoenglish" && kind != "pmdtruncated") {
+    if (kind != "pmd" && kind != "pmdnoenglish" && kind != "pmdtruncated" && kind != "pmdnoname") {
       return usage();
     }
     return pmd(kind, argv[2]);
@@ -176,6 +202,10 @@ int main(int argc, char** argv) {
     if (kind == "truncated") file.resize(b.bones[3].offset + 5);
     // A bone whose name claims nearly 2 GiB.
     if (kind == "hostile") putlong(file, b.bones[2].offset, 0x7FFFFFF0u);
+  } else if (kind == "kinds" || kind == "kinds8" || kind == "materials") {
+    b.utf8 = kind == "kinds8";
+    kinds(b, kind != "materials");
+    file = b.build();
   } else if (kind == "bones5000") {
     big(b);
     file = b.build();

@@ -404,8 +404,9 @@ TEST_F(DefaultAlias, SampleRenderings) {
     EXPECT_EQ(generate(e.kind, e.jp), e.en) << e.jp;
 }
 
-// The shipped setup file only shows the options: as shipped it changes no setting.
-TEST(DefaultSetup, ChangesNothingAsShipped) {
+// The shipped setup file only shows the options, but for the one that fills every kind
+// of name: as shipped it changes no other setting.
+TEST(DefaultSetup, TurnsOnEveryKindAndNothingElse) {
   settingsdefaults();
   const InfoSettings info = Info;
   const ForceSettings force = Force;
@@ -419,7 +420,8 @@ TEST(DefaultSetup, ChangesNothingAsShipped) {
     out = cap.take();
   }
   EXPECT_EQ(r, 0);
-  EXPECT_EQ(out, " -- (UTF-8 setup reading ...) \n");
+  EXPECT_EQ(out, " -- (UTF-8 setup reading ...) \nFill.everyKind = ON \n");
+  EXPECT_EQ(Fill.everyKind, FLAG_ON);
   EXPECT_EQ(Info.displayLevel, info.displayLevel);
   EXPECT_EQ(Force.display, force.display);
   EXPECT_EQ(Cancel.displaying.dialogue, cancel.displaying.dialogue);
@@ -459,6 +461,7 @@ TEST(DefaultSetup, CommentedOptionsWorkWhenEnabled) {
   std::remove(path.c_str());
   EXPECT_EQ(out,
             " -- (UTF-8 setup reading ...) \n"
+            "Fill.everyKind = ON \n"
             "Info.displayLevel = 1. \n"
             "Force.display = 1. \n"
             "Displaying.dialogue = partially OFF (Level 2). \n");
