@@ -1,15 +1,164 @@
-// namegen.cpp - the generated English name of a record.
+// namegen.cpp - the generated name of a record, and the names a model already has.
 #include "names/namegen.h"
 
+#include <array>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+
+#include "names/dict.h"
 #include "names/rules.h"
 
-int genname(NameKind kind, const char* jp, char* out) {
-  out[0] = 0;
-  if (kind == NameKind::bone) {
-    brep(out, jp);
-  } else {
-    mrep(out, jp);
+namespace {
+
+// One row per kind of name: its rules, its dictionary entries and how many names of the
+// kind a model holds. Kinds added later use the bone rules and entries.
+struct KindRow {
+  NameKind kind;
+  RuleKind rules;
+  uint8_t dict;
+  int names;
+};
+constexpr std::array<KindRow, 3> kindRows{{
+    {NameKind::bone, RK_BONE, DK_BONE, NAMES_BONES},
+    {NameKind::morph, RK_MORPH, DK_MORPH, NAMES_MORPHS},
+    {NameKind::frame, RK_MORPH, DK_FRAME, NAMES_FRAMES},
+}};
+constexpr int kKinds = static_cast<int>(kindRows.size());
+
+constexpr int rowindex(NameKind kind) {
+  for (int i = 0; i < kKinds; i++) {
+    if (kindRows[static_cast<size_t>(i)].kind == kind) return i;
   }
-  out[GEN_NAMEMAX] = 0;
   return 0;
+}
+
+// The taken names of each kind: an open-addressed table of at least twice its names.
+constexpr int slotsfor(int names) {
+  int n = 1;
+  while (n < 2 * names) n <<= 1;
+  return n;
+}
+constexpr std::array<int, kKinds + 1> slotStart = [] {
+  std::array<int, kKinds + 1> a{};
+  for (int i = 0; i < kKinds; i++) a[static_cast<size_t>(i + 1)] = a[static_cast<size_t>(i)] + slotsfor(kindRows[static_cast<size_t>(i)].names);
+  return a;
+}();
+constexpr int kAllSlots = slotStart[kKinds];
+
+struct Taken {
+  uint64_t en;  // 0 for an empty slot
+  uint64_t jp;
+};
+Taken taken[kAllSlots];
+int takenCount[kKinds];
+
+// 64-bit FNV-1a, English folded to lower case (names that differ only in case cannot be
+// told apart in a list either); never 0.
+uint64_t hash64(const char* s, bool fold) {
+  uint64_t h = 14695981039346656037ull;
+  for (; *s != 0; s++) {
+    unsigned char c = static_cast<unsigned char>(*s);
+    if (fold && c >= 'A' && c <= 'Z') c = static_cast<unsigned char>(c + 32);
+    h = (h ^ c) * 1099511628211ull;
+  }
+  return h != 0 ? h : 1;
+}
+
+// True when en is the name of another Japanese name of the kind.
+bool clashes(int row, uint64_t en, uint64_t jp) {
+  const int start = slotStart[static_cast<size_t>(row)];
+  const int mask = slotStart[static_cast<size_t>(row + 1)] - start - 1;
+  for (int i = static_cast<int>(en) & mask;; i = (i + 1) & mask) {
+    const Taken& t = taken[start + i];
+    if (t.en == 0) return false;
+    if (t.en == en && t.jp != jp) return true;
+  }
+}
+
+int remember(int row, uint64_t en, uint64_t jp) {
+  if (takenCount[row] >= kindRows[static_cast<size_t>(row)].names) return -1;
+  const int start = slotStart[static_cast<size_t>(row)];
+  const int mask = slotStart[static_cast<size_t>(row + 1)] - start - 1;
+  int i = static_cast<int>(en) & mask;
+  for (;; i = (i + 1) & mask) {
+    Taken& t = taken[start + i];
+    if (t.en == 0) break;
+    if (t.en == en && t.jp == jp) return 0;
+  }
+  taken[start + i] = Taken{en, jp};
+  takenCount[row]++;
+  return 0;
+}
+
+// The last genname call.
+struct Last {
+  int row = -1;
+  uint64_t jp = 0;
+  bool dict = false;  // a stretch of it was read through the dictionary
+  char name[REP_BUFSIZE];
+};
+Last last;
+char trial[REP_BUFSIZE];
+
+bool isfree(int row, const char* name) { return !clashes(row, hash64(name, true), last.jp); }
+
+}  // namespace
+
+int genname(NameKind kind, const char* jp, char* out) {
+  const int row = rowindex(kind);
+  const KindRow& k = kindRows[static_cast<size_t>(row)];
+  out[0] = 0;
+  last.row = -1;
+  if (!dicthas()) {
+    if (k.rules == RK_BONE) {
+      brep(out, jp);
+    } else {
+      mrep(out, jp);
+    }
+    out[GEN_NAMEMAX] = 0;
+    return 0;
+  }
+  dictrep(k.rules, k.dict, out, jp);
+  dictcompose(out, GEN_NAMEMAX + 1, 0, 0, nullptr);  // cut whole, the side kept
+  last.row = row;
+  last.jp = hash64(jp, false);
+  last.dict = dictused();
+  memcpy(last.name, out, strlen(out) + 1);
+  return 0;
+}
+
+void namesreset() {
+  memset(taken, 0, sizeof taken);
+  memset(takenCount, 0, sizeof takenCount);
+  last.row = -1;
+}
+
+int nametaken(NameKind kind, const char* en, const char* jp) {
+  if (!dicthas() || en[0] == 0) return 0;
+  return remember(rowindex(kind), hash64(en, true), hash64(jp, false));
+}
+
+void namegiven(NameKind kind, char* name) {
+  const int row = rowindex(kind);
+  if (last.row != row || name[0] == 0 || strcmp(name, last.name) != 0) return;
+  last.row = -1;
+  if (last.dict && !isfree(row, name)) {
+    bool done = false;
+    // Another translation of one piece first, then a numeral.
+    for (int part = 0; !done && part < dictaltparts(); part++) {
+      for (int alt = 1; !done; alt++) {
+        if (dictcompose(trial, GEN_NAMEMAX + 1, part, alt, nullptr) != 0) break;
+        done = isfree(row, trial);
+      }
+    }
+    for (int n = 2; !done && n <= 2 * NAMES_MORPHS; n++) {
+      char numeral[16];
+      snprintf(numeral, sizeof numeral, "%d", n);
+      dictcompose(trial, GEN_NAMEMAX + 1, 0, 0, numeral);
+      done = isfree(row, trial);
+    }
+    if (done) memcpy(name, trial, strlen(trial) + 1);
+  }
+  remember(row, hash64(name, true), last.jp);
 }
