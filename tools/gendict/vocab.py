@@ -1,0 +1,147 @@
+# vocab.py - the entries of the dictionary: the hand-written MMD vocabulary of
+# tools/namedict.in over words from EDICT and kanji from KANJIDIC.
+import re
+
+from . import edict, english, kana, kanjidic
+
+CLASSES = 'NSWK'  # whole names, sides, words, kanji fallbacks
+KINDS = 'bmf'     # bones, morphs, display frames
+MAX_ALTERNATIVES = 3
+
+
+class Entry:
+    def __init__(self, kinds, cls, japanese, english):
+        self.kinds, self.cls, self.japanese, self.english = kinds, cls, japanese, english
+
+    def key(self):
+        return (CLASSES.index(self.cls), self.japanese, self.kinds)
+
+    def __repr__(self):
+        return 'Entry(%r, %r, %r, %r)' % (self.kinds, self.cls, self.japanese, self.english)
+
+
+def parsehand(text, where='namedict.in'):
+    """Entries of the hand-written source: 'kinds class japanese english [| other]...'
+    a line, fields apart by ASCII blanks; '#' begins a comment line. Raises ValueError
+    naming the line of a malformed entry."""
+    out = []
+    seen = {}  # (kind, class, japanese) -> line
+    for n, line in enumerate(text.split('\n'), 1):
+        s = line.strip(' \t\r')
+        if not s or s.startswith('#'):
+            continue
+        f = re.split(r'[ \t]+', s, 3)
+        if len(f) != 4 or not f[0] or set(f[0]) - set(KINDS) or f[1] not in CLASSES:
+            raise ValueError('%s:%d: expected "kinds class japanese english"' % (where, n))
+        alts = [re.sub(r'\s+', ' ', a.strip()) for a in f[3].split('|')]
+        if any(not a for a in alts):
+            raise ValueError('%s:%d: empty English' % (where, n))
+        kinds = ''.join(k for k in KINDS if k in f[0])
+        for k in kinds:
+            if seen.setdefault((k, f[1], f[2]), n) != n:
+                raise ValueError('%s:%d: %s %s already given on line %d'
+                                 % (where, n, f[1], f[2], seen[(k, f[1], f[2])]))
+        out.append(Entry(kinds, f[1], f[2], alts))
+    return out
+
+
+def plainkana(word):
+    """A word of kana alone long enough to stand as a word: a loanword of two
+    katakana or more; of hiragana, three or more (shorter ones would match inside
+    names of kana that are sounds, not words)."""
+    if all(kana.iskata(c) for c in word):
+        return len(word) >= 2
+    if all(kana.ishira(c) or c == 'ー' for c in word):
+        return len(word) >= 3
+    return None
+
+
+def keeprare(form, eng, thing):
+    """A word EDICT does not mark common is kept when it is short (up to three
+    characters), a loanword (names are full of them), or a thing worn or held of four
+    characters: the long rare words would seldom be met in a name."""
+    if len(form) <= 3 or all(kana.iskata(c) for c in form):
+        return True
+    return len(form) == 4 and thing(eng)
+
+
+def edictwords(entries, words, thing):
+    """Japanese -> English of the EDICT words a name may hold, with their forms:
+    {japanese: [english]}. Of several entries for one word, the common one (P) wins,
+    then the earlier; a headword wins over a kana reading. A reading is a word too when
+    the word is usually written in kana (uk), or when it is a common word of three kana
+    or more (わらい). Single kanji are left to KANJIDIC and the hand-written words."""
+    best = {}  # japanese -> (rank, english)
+    for order, (word, reading, body) in enumerate(entries):
+        sl = edict.senses(body)
+        if not sl or sl[0][0] & edict.BAD_TAGS:
+            continue
+        eng = edict.glosses(word, sl, words, thing)
+        if not eng:
+            continue
+        common = '(P)' in body
+        tags = sl[0][0]
+        bare = word.replace('・', '')
+        nkanji = sum(kana.iskanji(c) for c in bare)
+        # The past and -me forms for words of feeling and looks: a verb or an
+        # adjective of one kanji (驚いた, 太め), as expressions are named.
+        more = nkanji == 1 and bool(tags & (set(edict.VERB_ENDINGS) | {'adj-i'}))
+        cands = [(0, f) for f in edict.forms(bare, tags, more)]
+        if reading and ('uk' in tags or (common and len(reading) >= 3)):
+            cands += [(1 if 'uk' in tags else 2, f) for f in edict.forms(reading, tags)]
+        for src, form in cands:
+            if len(form) == 1 and kana.iskanji(form):
+                continue
+            if nkanji == 0 or src:
+                if plainkana(form) is False:
+                    continue
+            if '左' in form or '右' in form or not kana.fits(form):
+                continue
+            if not common and not keeprare(form, eng[0], thing):
+                continue
+            rank = (src, not common, order)
+            if form not in best or rank < best[form][0]:
+                best[form] = (rank, eng[:MAX_ALTERNATIVES])
+    return {k: v[1] for k, v in best.items()}
+
+
+def kanjientries(kanji, words):
+    """Kanji -> [english] from KANJIDIC, for the kanji that convert to Shift-JIS."""
+    out = {}
+    for ch, meanings, freq in kanji:
+        if len(ch) != 1 or not kana.iskanji(ch) or not kana.fits(ch):
+            continue
+        m = kanjidic.meaning(meanings, words)
+        if m:
+            out[ch] = m
+    return out
+
+
+def build(hand, edictentries, kanji, words, worn):
+    """All entries, hand-written ones over generated ones of the same Japanese text
+    and kinds, sorted: [Entry]."""
+    thing = lambda e: english.isthing(e, worn)
+    gen = {}  # (class, japanese) -> [kinds, english]
+    for jp, eng in edictwords(edictentries, words, thing).items():
+        gen[('W', jp)] = [KINDS, eng]
+    for jp, eng in kanjientries(kanji, words).items():
+        gen[('K', jp)] = [KINDS, eng]
+    out = []
+    taken = {}  # (class, japanese) -> kinds given by the hand-written entries
+    for e in hand:
+        had = taken.get((e.cls, e.japanese), '')
+        kinds = ''.join(k for k in e.kinds if k not in had)
+        if not kinds:
+            continue  # the first line of a key wins
+        taken[(e.cls, e.japanese)] = had + kinds
+        out.append(Entry(kinds, e.cls, e.japanese, e.english))
+        # A hand-written word, kanji or side replaces what the dictionaries say of it.
+        for cls in ('W', 'K') if e.cls in 'WKS' else ():
+            g = gen.get((cls, e.japanese))
+            if g:
+                g[0] = ''.join(k for k in g[0] if k not in kinds)
+    for (cls, jp), (kinds, eng) in gen.items():
+        if kinds:
+            out.append(Entry(kinds, cls, jp, eng))
+    out.sort(key=Entry.key)
+    return out
