@@ -30,11 +30,10 @@ def batches(lines):
     return [b for b in rows if b]
 
 
-def halves():
-    with open(os.path.join(DIR, 'all.txt'), encoding='utf-8') as f:
-        groups = batches(f)
+def split(lines):
+    """The rows of the tuning half and of the held-out half, in that order."""
     tune, held = [], []
-    for rows in groups:
+    for rows in batches(lines):
         rng = random.Random(SEED)
         for kind in KINDS:
             names = [r for r in rows if r.split('\t', 1)[0] == kind]
@@ -42,6 +41,12 @@ def halves():
             half = (len(names) + 1) // 2
             tune += names[:half]
             held += names[half:]
+    return tune, held
+
+
+def halves():
+    with open(os.path.join(DIR, 'all.txt'), encoding='utf-8') as f:
+        tune, held = split(f)
     head = ('# %s half of all.txt, split by tools/splitnames.py (random.Random(%d), each '
             'kind of each batch shuffled and halved). Do not edit; rerun the tool.\n')
     return (head % ('Tuning', SEED) + '\n'.join(tune) + '\n',
