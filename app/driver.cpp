@@ -11,6 +11,7 @@
 #include "app/folders.h"
 #include "app/startup.h"
 #include "io/binfile.h"
+#include "names/dict.h"
 #include "names/rules.h"
 #include "platform/platform.h"
 #include "pmx/pmx.h"
@@ -356,6 +357,12 @@ int nwmain(int argc, char** argv) {
   progdirset();
   settingsdefaults();
   setupread();
+  // A model named from half a dictionary would differ from the one the user expects.
+  if (dictload(progDir, progDirW) != 0) {
+    conputs("The dictionary could not be read whole: no model is saved. \n");
+    conflush();
+    return RUN_NOTSAVED;
+  }
 
   if (argList.count <= 1 && !pickmodel()) {
     conputs("Usage \n");

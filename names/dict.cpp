@@ -300,7 +300,8 @@ int readall(Source& src, Reading& r) {
 }  // namespace
 
 void dictclear() {
-  memset(slots, 0, sizeof slots);
+  // Left untouched while nothing was stored: a run without a dictionary keeps its memory.
+  if (entryCount > 0 || loaded) memset(slots, 0, sizeof slots);
   entryCount = 0;
   poolUsed = 0;
   loaded = false;

@@ -100,6 +100,7 @@ struct Last {
 };
 Last last;
 char trial[REP_BUFSIZE];
+char jpCopy[1024];  // the name being generated; names hold at most 254 bytes
 
 bool isfree(int row, const char* name) { return !clashes(row, hash64(name, true), last.jp); }
 
@@ -119,10 +120,19 @@ int genname(NameKind kind, const char* jp, char* out) {
     out[GEN_NAMEMAX] = 0;
     return 0;
   }
-  dictrep(k.rules, k.dict, out, jp);
+  // The pieces point into the name, which must outlive the call for namegiven.
+  size_t n = 0;
+  while (jp[n] != 0) {
+    const size_t len = names::isleadbyte(jp[n]) && jp[n + 1] != 0 ? 2 : 1;
+    if (n + len > sizeof jpCopy - 1) break;
+    n += len;
+  }
+  memcpy(jpCopy, jp, n);
+  jpCopy[n] = 0;
+  dictrep(k.rules, k.dict, out, jpCopy);
   dictcompose(out, GEN_NAMEMAX + 1, 0, 0, nullptr);  // cut whole, the side kept
   last.row = row;
-  last.jp = hash64(jp, false);
+  last.jp = hash64(jpCopy, false);
   last.dict = dictused();
   memcpy(last.name, out, strlen(out) + 1);
   return 0;

@@ -8,6 +8,8 @@
 #include <cstring>
 
 #include "io/binfile.h"
+#include "names/dict.h"
+#include "names/namegen.h"
 #include "names/namelist.h"
 #include "names/rules.h"
 #include "names/translit.h"
@@ -17,6 +19,10 @@
 #include "setup/settings.h"
 #include "text/console.h"
 #include "text/sjis.h"
+
+static_assert(PMX_MAXBONES <= NAMES_BONES && PMX_MAXMORPHS <= NAMES_MORPHS &&
+                  PMX_MAXFRAMES <= NAMES_FRAMES,
+              "every name a model holds can be known as taken");
 
 namespace {
 
@@ -273,17 +279,38 @@ int materials() {
   return 0;
 }
 
+// An English name the record keeps (en, or its own when en is null), so that the names
+// generated for other records differ from it. Only with a dictionary; not when every
+// English name is to be replaced.
+void keepname(NameKind kind, const char* en) {
+  if (!dicthas() || Force.display != 0) return;
+  if (kind != NameKind::bone) pmxnamesjis(&nameJ, pmxModel.encoding);
+  if (en == nullptr) {
+    pmxnamesjis(&nameE, pmxModel.encoding);
+    en = nameE.sjis;
+  }
+  nametaken(kind, en, nameJ.sjis);
+}
+
 // Adds 1 to nameChangeCount when the English name is vacant or its rules change it.
-void countenglish(int (*rules)(char*, const char*)) {
+void countenglish(NameKind kind, int (*rules)(char*, const char*)) {
   if (nameE.stored == 0) {
     pmxModel.nameChangeCount++;
     return;
   }
-  if (rules == nullptr) return;
+  if (rules == nullptr) {
+    keepname(kind, nullptr);
+    return;
+  }
   pmxnamesjis(&nameE, pmxModel.encoding);
   repbuf[0] = 0;
   rules(repbuf, nameE.sjis);
-  if (strcmp(repbuf, nameE.sjis) != 0) pmxModel.nameChangeCount++;
+  if (strcmp(repbuf, nameE.sjis) != 0) {
+    pmxModel.nameChangeCount++;
+    if (repbuf[0] != 0) keepname(kind, repbuf);
+  } else {
+    keepname(kind, nameE.sjis);
+  }
 }
 
 // The twist bones whose fixed axis matters, in both encodings.
@@ -336,7 +363,7 @@ int bones() {
     if (gettext(&nameJ) != 0) return -1;
     pmxnamesjis(&nameJ, pmxModel.encoding);
     if (gettext(&nameE) != 0) return -1;
-    countenglish(benrep);
+    countenglish(NameKind::bone, benrep);
     pmxskip(12 + b + 4);  // position, parent, layer
     int flags = rfgetshort() & 0xFFFF;
     pmxskip((flags & 0x0001) ? b : 12);
@@ -390,7 +417,7 @@ int morphs() {
       pmxModel.storedMorphCount = i + 1;
     }
     if (gettext(&nameJ) != 0 || gettext(&nameE) != 0) return -1;
-    countenglish(menrep);
+    countenglish(NameKind::morph, menrep);
     pmxskip(1);  // panel
     int kind = rfgetc();
     if (kind < 0) return stopended();
@@ -419,7 +446,7 @@ int frames() {
       pmxModel.storedFrameCount = i + 1;
     }
     if (gettext(&nameJ) != 0 || gettext(&nameE) != 0) return -1;
-    countenglish(nullptr);
+    countenglish(NameKind::frame, nullptr);
     pmxskip(1);  // special frame
     int32_t items;
     if (getinner(&items, "frame element") != 0) return -1;
@@ -510,6 +537,7 @@ void trailing() {
 }
 
 void resetmodel() {
+  namesreset();
   pmxModel.boneCount = pmxModel.morphCount = pmxModel.frameCount = 0;
   pmxModel.storedBoneCount = pmxModel.storedMorphCount = pmxModel.storedFrameCount = 0;
 }
