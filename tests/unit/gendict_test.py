@@ -47,7 +47,11 @@ class HandSource(unittest.TestCase):
 class Glosses(unittest.TestCase):
     def test_plain_words_only(self):
         self.assertEqual(edict.english('to be surprised', WORDS, verb=True), 'surprised')
-        self.assertEqual(edict.english("one's line of sight", WORDS), 'line of sight')
+        # Possessives and articles go; 'x of y' reads as a name does.
+        self.assertEqual(edict.english("one's line of sight", WORDS), 'sight line')
+        self.assertEqual(edict.english('top of the head', WORDS | {'top'}), 'head top')
+        self.assertEqual(edict.english("to open one's eyes wide", WORDS | {'open', 'eyes', 'wide'},
+                                       verb=True), 'open eyes wide')
         self.assertEqual(edict.english('bare feet (e.g. of a child)', WORDS), 'bare feet')
         self.assertIsNone(edict.english('bare feet, etc.', WORDS))
         self.assertIsNone(edict.english('Zambia', WORDS))          # a proper name
@@ -68,8 +72,9 @@ class Glosses(unittest.TestCase):
     def test_loanword_takes_the_gloss_it_sounds_like_a_thing_first(self):
         sl = edict.senses('(adj-na) (1) best/(n) (2) vest/(P)')
         self.assertEqual(edict.glosses('ベスト', sl, WORDS, lambda e: e == 'vest')[0], 'vest')
-        sl = edict.senses('(n) head/surprise')
-        self.assertEqual(edict.glosses('ケーブル', sl, WORDS), [])  # sounds like neither
+        sl = edict.senses('(n) (1) smile/(n) (2) surprise/head')
+        # Sounding like none of them, it keeps the order of its senses.
+        self.assertEqual(edict.glosses('ケーブル', sl, WORDS), ['smile', 'surprise'])
 
     def test_adverb_of_a_sound_gives_its_adjective(self):
         sl = edict.senses('(adv,on-mim) blankly')
@@ -82,7 +87,7 @@ class Forms(unittest.TestCase):
         self.assertEqual(edict.forms('驚く', {'v5k', 'vi'}, True), ['驚く', '驚き', '驚いた'])
         self.assertEqual(edict.forms('閉じる', {'v1'}, True), ['閉じる', '閉じ', '閉じた'])
         self.assertEqual(edict.forms('叫ぶ', {'v5b'}), ['叫ぶ', '叫び'])
-        self.assertEqual(edict.forms('太い', {'adj-i'}, True), ['太い', '太く', '太め'])
+        self.assertEqual(edict.forms('太い', {'adj-i'}, True), ['太い', '太く', '太め', '太そう'])
         self.assertEqual(edict.forms('髪', {'n'}, True), ['髪'])
 
     def test_romaji_and_shift_jis(self):

@@ -31,6 +31,7 @@ VERB_ENDINGS = {
 SKIP_GLOSS = re.compile(r'\b(counter|suffix|prefix|kana|kanji|abbr|honorific|etc|'
                         r'usu|esp|e\.g|i\.e|lit|fig)\b')
 LEAD = re.compile(r"^(to |a |an |the |one's |someone's |something's |oneself )+")
+INNER = {"one's", "someone's", "something's", 'oneself', 'the', 'a', 'an'}  # open one's eyes wide
 
 
 def senses(body):
@@ -75,7 +76,10 @@ def english(gloss, words, verb=False):
     if verb:
         g = re.sub(r'^(be|become|get|make|feel) (?=\w)', '', g)
     g = LEAD.sub('', g)
-    out = g.replace('-', ' ').split()
+    out = [w for w in g.replace('-', ' ').split() if w not in INNER]
+    # A name says 'head top' where a gloss says 'top of the head'.
+    if len(out) == 3 and out[1] == 'of':
+        out = [out[2], out[0]]
     if not out or len(out) > 3:
         return None
     if any(not w.isascii() or not w.isalpha() or w not in words for w in out):
@@ -85,8 +89,8 @@ def english(gloss, words, verb=False):
 
 def forms(word, tags, more=False):
     """The word and the forms names use: a verb's noun form (驚き), an adjective's -ku
-    form (太く); with more, a verb's past (驚いた) and an adjective's -me form (太め), as
-    the names of expressions use them."""
+    form (太く); with more, a verb's past (驚いた) and an adjective's -me and -sou forms
+    (太め, 眠そう), as the names of expressions use them."""
     out = [word]
     for t in sorted(tags):
         if t in VERB_ENDINGS:
@@ -98,7 +102,7 @@ def forms(word, tags, more=False):
         if t == 'adj-i' and word.endswith('い') and len(word) > 1:
             out.append(word[:-1] + 'く')
             if more:
-                out.append(word[:-1] + 'め')
+                out += [word[:-1] + 'め', word[:-1] + 'そう']
     return [f for i, f in enumerate(out) if f not in out[:i] and f]
 
 
@@ -119,7 +123,7 @@ def glosses(word, sl, words, thing=lambda e: False):
     of its first usable sense, then the first of its second; a katakana loanword (not
     one usually written in kana or sound-symbolic) the glosses of its first three senses
     that sound like it, the one that sounds most alike first, a thing before a quality
-    when they sound alike (ベスト: vest, not best)."""
+    when they sound alike (ベスト: vest, not best), or when none does, as a word."""
     bare = word.replace('・', '')
     native = sl[0][0] & {'uk', 'on-mim'}
     loan = all(kana.iskata(c) for c in bare) and not native
@@ -139,9 +143,12 @@ def glosses(word, sl, words, thing=lambda e: False):
     if not found:
         return []
     if loan:
+        # Most loanwords sound like their first gloss; one that sounds like none
+        # (ズボン: trousers, ヘアゴム: hair elastic) keeps the order of its senses.
         scored = [(round(sounds(bare, f[2]), 1), thing(f[2]), -f[0], -f[1], f[2]) for f in found]
         scored.sort(reverse=True)
-        return [s[4] for s in scored if s[0] >= 0.5]
+        if scored[0][0] >= 0.5:
+            return [s[4] for s in scored if s[0] >= 0.5]
     first = found[0][0]
     same = [f[2] for f in found if f[0] == first]
     later = [f[2] for f in found if f[0] > first][:1]

@@ -8,10 +8,10 @@ WORDNET = '/usr/share/wordnet'
 
 # Noun synsets under which lie the things of a model: coverings (clothes, hair too),
 # parts of the body, adornments, fasteners, strips and cords, fabric, containers,
-# implements, weapons, instruments of music, microphones, glasses.
+# implements, weapons, instruments of music, microphones, glasses, watches.
 WORN = {'covering', 'body_part', 'decoration', 'fastener', 'strip', 'line', 'fabric',
         'container', 'implement', 'weapon', 'musical_instrument', 'transducer',
-        'optical_instrument'}
+        'optical_instrument', 'timepiece'}
 
 
 def loadwords(path=WORDS):

@@ -7,6 +7,8 @@ from . import edict, english, kana, kanjidic
 CLASSES = 'NSWK'  # whole names, sides, words, kanji fallbacks
 KINDS = 'bmf'     # bones, morphs, display frames
 MAX_ALTERNATIVES = 3
+# Digits and letters a name keeps as they are (アホ毛２ is Ahoge2, not AhogeTwo).
+NUMERAL = re.compile('[0-9A-Za-z\uff10-\uff19\uff21-\uff3a\uff41-\uff5a]')
 
 
 class Entry:
@@ -58,19 +60,27 @@ def plainkana(word):
 
 def keeprare(form, eng, thing):
     """A word EDICT does not mark common is kept when it is short (up to three
-    characters), a loanword (names are full of them), or a thing worn or held of four
-    characters: the long rare words would seldom be met in a name."""
+    characters), a loanword (names are full of them), or a thing worn or held or a
+    part of the body of up to six characters (麦わら帽子, ふくらはぎ): the long rare
+    words of other kinds would seldom be met in a name."""
     if len(form) <= 3 or all(kana.iskata(c) for c in form):
         return True
-    return len(form) == 4 and thing(eng)
+    return len(form) <= 6 and thing(eng)
 
 
-def edictwords(entries, words, thing):
+# Kanji of place and size that follow a part in the names of models (目上 eyes up,
+# 口大 mouth big), where EDICT reads the pair as a word of its own (目上 superior).
+PLACES = set('上下中前後横大小内外縦')
+
+
+def edictwords(entries, words, thing, parts=frozenset()):
     """Japanese -> English of the EDICT words a name may hold, with their forms:
     {japanese: [english]}. Of several entries for one word, the common one (P) wins,
     then the earlier; a headword wins over a kana reading. A reading is a word too when
     the word is usually written in kana (uk), or when it is a common word of three kana
-    or more (わらい). Single kanji are left to KANJIDIC and the hand-written words."""
+    or more (わらい). Single kanji are left to KANJIDIC and the hand-written words;
+    a part of parts (the hand-written words) followed by a kanji of PLACES is left to
+    those two."""
     best = {}  # japanese -> (rank, english)
     for order, (word, reading, body) in enumerate(entries):
         sl = edict.senses(body)
@@ -95,7 +105,9 @@ def edictwords(entries, words, thing):
             if nkanji == 0 or src:
                 if plainkana(form) is False:
                     continue
-            if '左' in form or '右' in form or not kana.fits(form):
+            if '左' in form or '右' in form or not kana.fits(form) or NUMERAL.search(form):
+                continue
+            if form[-1] in PLACES and form[:-1] in parts:
                 continue
             if not common and not keeprare(form, eng[0], thing):
                 continue
@@ -117,18 +129,56 @@ def kanjientries(kanji, words):
     return out
 
 
+def otherkana(hand):
+    """The hand-written words of hiragana also in katakana and the other way round
+    (にやり: ニヤリ), after all the hand-written entries, so that a word written in
+    both keeps its own."""
+    out = []
+    for e in hand:
+        w = e.japanese
+        if e.cls != 'W':
+            continue
+        if all(kana.ishira(c) or c == 'ー' for c in w):
+            other = ''.join(c if c == 'ー' else chr(ord(c) + 0x60) for c in w)
+        elif all(kana.iskata(c) for c in w) and all('\u30a1' <= c <= '\u30f6' or c == 'ー'
+                                                    for c in w) and 'ー' not in w:
+            other = ''.join(chr(ord(c) - 0x60) for c in w)
+        else:
+            continue
+        out.append(Entry(e.kinds, e.cls, other, e.english))
+    return out
+
+
+def handforms(hand, entries):
+    """The forms of the hand-written verbs and adjectives, with their English (太い
+    thick: 太く thick), as EDICT's part of speech gives them."""
+    tags = {}
+    for word, reading, body in entries:
+        sl = edict.senses(body)
+        if sl and word not in tags:
+            tags[word] = sl[0][0]
+    out = []
+    for e in hand:
+        if e.cls == 'W' and e.japanese in tags:
+            more = sum(kana.iskanji(c) for c in e.japanese) == 1
+            for f in edict.forms(e.japanese, tags[e.japanese], more)[1:]:
+                out.append(Entry(e.kinds, e.cls, f, e.english))
+    return out
+
+
 def build(hand, edictentries, kanji, words, worn):
     """All entries, hand-written ones over generated ones of the same Japanese text
     and kinds, sorted: [Entry]."""
     thing = lambda e: english.isthing(e, worn)
     gen = {}  # (class, japanese) -> [kinds, english]
-    for jp, eng in edictwords(edictentries, words, thing).items():
+    parts = {e.japanese for e in hand if e.cls == 'W'}
+    for jp, eng in edictwords(edictentries, words, thing, parts).items():
         gen[('W', jp)] = [KINDS, eng]
     for jp, eng in kanjientries(kanji, words).items():
         gen[('K', jp)] = [KINDS, eng]
     out = []
     taken = {}  # (class, japanese) -> kinds given by the hand-written entries
-    for e in hand:
+    for e in hand + otherkana(hand) + handforms(hand, edictentries):
         had = taken.get((e.cls, e.japanese), '')
         kinds = ''.join(k for k in e.kinds if k not in had)
         if not kinds:
