@@ -702,6 +702,8 @@ int dictcompose(char* out, int cap, int part, int alt, const char* suffix) {
           end++;
         const int len = static_cast<int>(parts[end].s + parts[end].len - x.s);
         const int n = romaji(x.s, len, romajiBuf, sizeof romajiBuf);
+        // Marks alone (ー, ッ) have no sound: as any character without English.
+        if (n == 0 && (w.n == 0 || body[w.n - 1] != '_')) w.put('_');
         for (int j = 0; j < n; j++) w.put(j == 0 && romajiBuf[j] >= 'a' ? romajiBuf[j] - 32 : romajiBuf[j]);
         break;
       }

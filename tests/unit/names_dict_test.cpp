@@ -204,7 +204,7 @@ TEST_F(Dict, KanaWithoutEntryBecomeHepburn) {
       {"マッチ", "Matchi"},      {"ティファ", "Tifa"},     {"シェ", "She"},
       {"ウィンク", "Winku"},     {"ヴァ", "Va"},           {"ｽｶｰﾄ", "Sukato"},
       {"ｶﾞﾊﾟ", "Gapa"},         {"ｳﾞ", "Vu"},             {"あっ", "A"},
-      {"ふくれっ面", "Fukure_"}, {"ー", ""},
+      {"ふくれっ面", "Fukure_"}, {"ー", "_"}, {"ッッ", "_"},
   };
   for (const auto& [jp, en] : cases) EXPECT_EQ(gen(NameKind::morph, jp), en) << jp;
 }
