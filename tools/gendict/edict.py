@@ -135,7 +135,7 @@ def glosses(word, sl, words, thing=lambda e: False):
         for k, g in enumerate(gl):
             e = None
             plain = re.sub(r'\([^)]*\)', '', g).strip()
-            if 'adv' in tags and plain.endswith('ly') and not tags & NOUN_TAGS:
+            if tags & {'adv', 'adv-to'} and plain.endswith('ly') and not tags & NOUN_TAGS:
                 e = english(plain[:-2], words)
             e = e or english(g, words, verb or ('vs' in tags and g.startswith('to ')))
             if e and all(e != f[2] for f in found):

@@ -58,14 +58,15 @@ def plainkana(word):
     return None
 
 
-def keeprare(form, eng, thing):
+def keeprare(form, eng, thing, sound=False):
     """A word EDICT does not mark common is kept when it is short (up to three
-    characters), a loanword (names are full of them), or a thing worn or held or a
-    part of the body of up to six characters (麦わら帽子, ふくらはぎ): the long rare
-    words of other kinds would seldom be met in a name."""
+    characters), a loanword (names are full of them), or a thing worn or held, a
+    part of the body or a sound-symbolic word (expressions are named by them) of up to
+    six characters (麦わら帽子, ふくらはぎ, きょとん): the long rare words of other kinds
+    would seldom be met in a name."""
     if len(form) <= 3 or all(kana.iskata(c) for c in form):
         return True
-    return len(form) <= 6 and thing(eng)
+    return len(form) <= 6 and (sound or thing(eng))
 
 
 # Kanji of place and size that follow a part in the names of models (目上 eyes up,
@@ -109,7 +110,7 @@ def edictwords(entries, words, thing, parts=frozenset()):
                 continue
             if form[-1] in PLACES and form[:-1] in parts:
                 continue
-            if not common and not keeprare(form, eng[0], thing):
+            if not common and not keeprare(form, eng[0], thing, 'on-mim' in tags):
                 continue
             rank = (src, not common, order)
             if form not in best or rank < best[form][0]:
@@ -136,8 +137,8 @@ def otherkana(hand):
     out = []
     for e in hand:
         w = e.japanese
-        if e.cls != 'W':
-            continue
+        if e.cls != 'W' or len(w) < 3:
+            continue  # two kana would match inside the other kana's loanwords
         if all(kana.ishira(c) or c == 'ー' for c in w):
             other = ''.join(c if c == 'ー' else chr(ord(c) + 0x60) for c in w)
         elif all(kana.iskata(c) for c in w) and all('\u30a1' <= c <= '\u30f6' or c == 'ー'
