@@ -260,6 +260,13 @@ int readchunk(Source& src) {
   return static_cast<int>(got);
 }
 
+int endline(Reading& r, int len, bool toolong) {
+  r.lineNo++;
+  if (toolong || (len == DICT_LINEMAX + 1 && line[len - 1] != '\r'))
+    return broken(r, "a line over 1024 bytes");
+  return oneline(r, len);
+}
+
 int readall(Source& src, Reading& r) {
   int len = 0;  // bytes of the line so far
   bool toolong = false;
@@ -267,29 +274,26 @@ int readall(Source& src, Reading& r) {
     int got = readchunk(src);
     if (got < 0) return broken(r, "read error");
     if (got == 0) break;
-    for (int i = 0; i < got; i++) {
-      char c = chunk[i];
-      if (c != '\n') {
-        if (len < DICT_LINEMAX + 1) {
-          line[len++] = c;
-        } else {
-          toolong = true;
-        }
-        continue;
+    for (int i = 0; i < got;) {
+      const char* nl = static_cast<const char*>(memchr(chunk + i, '\n', static_cast<size_t>(got - i)));
+      const int end = nl != nullptr ? static_cast<int>(nl - chunk) : got;
+      // A line keeps one byte more than allowed, so that a CR before the LF fits.
+      int take = end - i;
+      if (take > DICT_LINEMAX + 1 - len) {
+        take = DICT_LINEMAX + 1 - len;
+        toolong = true;
       }
-      r.lineNo++;
-      if (toolong || (len == DICT_LINEMAX + 1 && line[len - 1] != '\r'))
-        return broken(r, "a line over 1024 bytes");
-      if (oneline(r, len) != 0) return -2;
+      memcpy(line + len, chunk + i, static_cast<size_t>(take));
+      len += take;
+      i = end;
+      if (nl == nullptr) break;
+      i++;
+      if (endline(r, len, toolong) != 0) return -2;
       len = 0;
+      toolong = false;
     }
   }
-  if (len > 0 || toolong) {
-    r.lineNo++;
-    if (toolong || (len == DICT_LINEMAX + 1 && line[len - 1] != '\r'))
-      return broken(r, "a line over 1024 bytes");
-    if (oneline(r, len) != 0) return -2;
-  }
+  if ((len > 0 || toolong) && endline(r, len, toolong) != 0) return -2;
   if (!r.magic) {
     r.lineNo++;
     return broken(r, "not a Namewright dictionary (no line \"namewright-dictionary 1\")");
