@@ -34,7 +34,6 @@ static_assert(DICT_POOL < (1u << 31), "pool offsets fit");
 Entry entries[DICT_ENTRIES];
 char pool[DICT_POOL];
 int32_t slots[kSlots];  // first entry of a Japanese text + 1, 0 when empty
-int32_t lastOf[DICT_ENTRIES];  // per chain head: its last entry, for appending in file order
 int entryCount;
 int poolUsed;
 bool loaded;
@@ -45,15 +44,18 @@ uint32_t hashof(const char* s, int len) {
   return h;
 }
 
-// The first entry whose Japanese text is these bytes, or -1.
-int find(const char* s, int len, uint32_t h) {
+// The slot of a Japanese text: the one holding it, or the empty one where it would go.
+uint32_t slotof(const char* s, int len, uint32_t h) {
   for (uint32_t i = h & (kSlots - 1);; i = (i + 1) & (kSlots - 1)) {
     int32_t e = slots[i] - 1;
-    if (e < 0) return -1;
+    if (e < 0) return i;
     if (entries[e].jplen == len && memcmp(pool + entries[e].jp, s, static_cast<size_t>(len)) == 0)
-      return e;
+      return i;
   }
 }
+
+// The newest entry whose Japanese text is these bytes, or -1.
+int find(const char* s, int len, uint32_t h) { return slots[slotof(s, len, h)] - 1; }
 
 // ---- Reading the file -------------------------------------------------------------
 
@@ -197,23 +199,17 @@ int entryline(const Reading& r, char* text, int len) {
     return broken(r, "a side whose English is not L or R");
   if (entryCount >= DICT_ENTRIES) return broken(r, "more entries than the tables hold (262144)");
 
-  const uint32_t h = hashof(jpSjis, jplen);
-  int head = find(jpSjis, jplen, h);
+  // Entries of one Japanese text are chained newest first: a line added at the end of
+  // the file wins over the ones before it, as the user's rules do.
+  const uint32_t slot = slotof(jpSjis, jplen, hashof(jpSjis, jplen));
+  const int head = slots[slot] - 1;
   const int jpAt = head >= 0 ? static_cast<int>(entries[head].jp) : storetext(jpSjis, jplen);
   const int enAt = jpAt < 0 ? -1 : storetext(enText, enlen);
   if (enAt < 0) return broken(r, "more text than the tables hold (8 MiB)");
   const int e = entryCount++;
-  entries[e] = Entry{static_cast<uint32_t>(jpAt), static_cast<uint32_t>(enAt), -1,
+  entries[e] = Entry{static_cast<uint32_t>(jpAt), static_cast<uint32_t>(enAt), head,
                      static_cast<uint16_t>(enlen), static_cast<uint8_t>(jplen), kinds, cls};
-  if (head < 0) {
-    uint32_t i = h & (kSlots - 1);
-    while (slots[i] != 0) i = (i + 1) & (kSlots - 1);
-    slots[i] = e + 1;
-    lastOf[e] = e;
-  } else {
-    entries[lastOf[head]].next = e;
-    lastOf[head] = e;
-  }
+  slots[slot] = e + 1;
   return 0;
 }
 
@@ -380,6 +376,12 @@ struct Part {
 Part parts[DICT_PARTS];
 int partCount;
 bool usedDict;
+bool ruled;  // a rule's text is part of the name
+
+// Stretches of the name with half-width katakana written full-width, as the entries are.
+constexpr int kFullBytes = 4096;
+char fullText[kFullBytes];
+int fullFill;
 
 void addpart(PartType type, int32_t entry, const char* s, int len) {
   if (partCount < DICT_PARTS) parts[partCount++] = Part{type, entry, s, len};
@@ -452,6 +454,37 @@ int kanaat(const unsigned char* p, int n, int* bytes) {
     }
   }
   return k;
+}
+
+// A stretch with its half-width katakana (sound marks joined) as full-width ones, kept
+// until the name is composed; the stretch itself when it has none or there is no room.
+const char* fullwidth(const char* s, int* len) {
+  const auto* p = reinterpret_cast<const unsigned char*>(s);
+  const int n = *len;
+  bool any = false;
+  for (int i = 0; i < n && !any; i += names::isleadbyte(p[i]) && i + 1 < n ? 2 : 1) {
+    any = p[i] >= 0xA6 && p[i] <= 0xDD;
+  }
+  if (!any || fullFill + 2 * n > kFullBytes) return s;
+  char* d = fullText + fullFill;
+  int m = 0;
+  for (int i = 0; i < n;) {
+    int bytes = 1;
+    int k = p[i] >= 0xA6 && p[i] <= 0xDD ? kanaat(p + i, n - i, &bytes) : -1;
+    if (k < 0) {
+      bytes = names::isleadbyte(p[i]) && i + 1 < n ? 2 : 1;
+      memcpy(d + m, s + i, static_cast<size_t>(bytes));
+      m += bytes;
+    } else {
+      const int code = k == KANA_LONG ? 0x815B : k == KANA_VU ? 0x8394 : 0x8340 + k + (k >= 63 ? 1 : 0);
+      d[m++] = static_cast<char>(code >> 8);
+      d[m++] = static_cast<char>(code & 0xFF);
+    }
+    i += bytes;
+  }
+  fullFill += m;
+  *len = m;
+  return d;
 }
 
 bool isvowel(char c) { return c == 'a' || c == 'i' || c == 'u' || c == 'e' || c == 'o'; }
@@ -546,7 +579,7 @@ struct Step {
 Step best[kStretchMax + 1];
 
 // The entry of the kind for these bytes that a segmentation may use (words and sides
-// before kanji fallbacks, the file's order among equals), or -1.
+// before kanji fallbacks, the latest line among equals), or -1.
 int usable(int head, uint8_t kind) {
   int kanji = -1;
   for (int e = head; e >= 0; e = entries[e].next) {
@@ -599,15 +632,19 @@ void segment(uint8_t kind, const char* s, int len) {
 void dictbegin() {
   partCount = 0;
   usedDict = false;
+  ruled = false;
+  fullFill = 0;
 }
 
 void dictputtext(const char* s, int len) {
+  ruled = true;
   if (len > 0) addpart(PT_TEXT, -1, s, len);
 }
 
 void dictstretch(uint8_t kind, const char* s, int len, bool whole) {
   if (len <= 0) return;
   usedDict = true;
+  s = fullwidth(s, &len);
   if (whole && len <= DICT_JPMAX) {
     int head = find(s, len, hashof(s, len));
     for (int e = head; e >= 0; e = entries[e].next) {
@@ -726,6 +763,8 @@ int dictcompose(char* out, int cap, int part, int alt, const char* suffix) {
         if (!alternative(e, use, &t, &len)) return -1;
         if (e.cls == EC_SIDE) {
           if (side == 0) side = t[0];
+        } else if (len == 1 && t[0] == '-') {
+          // A piece that writes nothing (particles: の, を)
         } else if (e.cls == EC_WHOLE) {
           for (int j = 0; j < len; j++) w.put(t[j]);
         } else {
@@ -744,6 +783,9 @@ int dictcompose(char* out, int cap, int part, int alt, const char* suffix) {
     }
   }
   if (!found) return -1;
+  // A name is never left blank by the dictionary: no English at all reads as '_'. An
+  // empty text the user's rule asked for stays.
+  if (w.n == 0 && side == 0 && (usedDict || !ruled)) w.put('_');
   // A numeral after a digit would read as one number: Hair1 becomes Hair1_2.
   const bool apart = suffix != nullptr && w.n > 0 && body[w.n - 1] >= '0' && body[w.n - 1] <= '9';
   char tail[32];

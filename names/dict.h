@@ -5,7 +5,9 @@
 // magic "namewright-dictionary 1", then one entry per line:
 //   <kinds> TAB <class> TAB <japanese> TAB <english>[ | <alternative> ...]
 // kinds: letters b (bones), m (morphs), f (display frames); class: N whole name, W word,
-// K single-kanji fallback, S side (english L or R).
+// K single-kanji fallback, S side (english L or R). English "-" alone: the piece writes
+// nothing (particles). Of lines with the same Japanese text, kind and class, the last
+// one counts, so that a line appended by the user wins.
 #pragma once
 #include <cstdint>
 

@@ -197,6 +197,25 @@ TEST_F(Dict, SegmentationAcrossTheLayers) {
   for (const Case& c : cases) EXPECT_EQ(gen(c.kind, c.jp), c.en) << c.jp;
 }
 
+TEST_F(Dict, AppendedLinesParticlesAndHalfWidthKana) {
+  load(kDict +
+       "bmf\tW\tの\t-\n"
+       "m\tW\t髪\tmane\n"          // a later line of a word wins for its kinds
+       "bmf\tW\tスカート\tskirt\n"
+       "m\tN\tウィンク\twink\n");
+  EXPECT_EQ(gen(NameKind::bone, "髪の先"), "HairTip");
+  EXPECT_EQ(gen(NameKind::morph, "髪の先"), "ManeTip");
+  EXPECT_EQ(gen(NameKind::bone, "ｽｶｰﾄ前1"), "Skirt_1");  // 前 has no entry here
+  EXPECT_EQ(gen(NameKind::morph, "ｳｨﾝｸ"), "wink");
+  EXPECT_EQ(gen(NameKind::bone, "ｹｰﾌﾞﾙｹｰﾌﾞﾙ"), "CableCable");
+  EXPECT_EQ(gen(NameKind::bone, "ﾐﾑﾒ"), "Mimume");
+  // A name that reads as nothing is '_'; an empty text the user's rule asks for stays.
+  EXPECT_EQ(gen(NameKind::bone, ""), "_");
+  EXPECT_EQ(gen(NameKind::bone, "の"), "_");
+  loadrules("-Bone\n\"消\"F \"\"\n");
+  EXPECT_EQ(gen(NameKind::bone, "消"), "");
+}
+
 TEST_F(Dict, KanaWithoutEntryBecomeHepburn) {
   load("namewright-dictionary 1\n");
   const std::vector<std::pair<const char*, const char*>> cases = {
