@@ -126,6 +126,14 @@ class Words(unittest.TestCase):
         for absent in ('先', '長髪型頭', 'あほ', '左手', '老婆', 'まばたき'):
             self.assertNotIn(absent, got)                     # see the entries' notes
 
+    def test_names_keep_their_digits_and_a_part_keeps_its_place(self):
+        entries = [entry('２', 'に', '(num) two/(P)'), entry('アホ毛２', None, '(n) hair/(P)'),
+                   entry('目上', None, '(n) superior/(P)'), entry('目線上', None, '(n) line/(P)'),
+                   entry('目元', None, '(n) head/(P)'), entry('上目', None, '(n) before/(P)')]
+        got = vocab.edictwords(entries, WORDS | {'two', 'superior'}, lambda e: False,
+                               {'目', '目線'})
+        self.assertEqual(sorted(got), ['上目', '目元'])
+
     def test_a_thing_worn_of_four_characters_is_kept_though_rare(self):
         got = vocab.edictwords(self.ENTRIES, WORDS, lambda e: e == 'hair')
         self.assertIn('長髪型頭', got)
@@ -158,6 +166,20 @@ class Building(unittest.TestCase):
             ('mf', 'K', '先', ['before']),      # the kinds the hand-written word leaves
             ('bmf', 'K', '素', ['elementary']),
         ])
+
+
+    def test_hand_written_words_bring_their_forms_and_other_kana(self):
+        hand = vocab.parsehand('bmf W 太い thick\nm W にやり grin\nm W ニヤリ smirk\n'
+                               'bmf W へそ navel\nbmf W の -\n')
+        entries = [entry('太い', 'ふとい', '(adj-i) fat/(P)'), entry('にやり', None, '(adv) broadly')]
+        got = {(e.kinds, e.japanese): e.english
+               for e in vocab.build(hand, entries, [], WORDS, set())}
+        self.assertEqual(got[('bmf', '太く')], ['thick'])      # EDICT's fat gives way
+        self.assertEqual(got[('bmf', '太そう')], ['thick'])
+        self.assertEqual(got[('m', 'ニヤリ')], ['smirk'])     # written by hand: kept
+        self.assertNotIn(('bmf', 'ヘソ'), got)                  # two kana: not mirrored
+        self.assertEqual(got[('bmf', 'の')], ['-'])
+        self.assertNotIn(('bmf', 'にやり'), got)                # the hand-written m only
 
 
 class Output(unittest.TestCase):
