@@ -10,8 +10,10 @@ dict "b	N	センター	center" "bmf	W	髪	hair" "bmf	W	スカート	skirt" "m	W	
 model utf8 m.pmx
 run m.pmx
 expect_status 0
-expect_line "Dictionary: ./namedict.txt (6 entries) "
-expect_count 1 "Dictionary: ./namedict.txt (6 entries) "
+# The program's folder as the system spells it, then the file.
+[ "$(printf '%s\n' "$OUT" | grep -c '^Dictionary: \.[/\\]namedict\.txt (6 entries) $')" = 1 ] \
+  || fail "no one dictionary line"
+[ "$(printf '%s\n' "$OUT" | grep -c '^Dictionary')" = 1 ] || fail "more than one dictionary line"
 printf '%s\n' "$OUT" | grep -q ' => center $' || fail "no whole-name entry used"
 printf '%s\n' "$OUT" | grep -q ' => Shoulder_L $' || fail "no side moved to the end"
 printf '%s\n' "$OUT" | grep -q ' => Winku $' || fail "no romaji for a word without entry"
@@ -26,7 +28,8 @@ dict "bmf	W	髪	hair" "b	X	肩	shoulder"
 model utf8 m.pmx
 run m.pmx
 expect_status 1
-expect_line "Dictionary ./namedict.txt, line 3: a class that is not N, W, K or S "
+printf '%s\n' "$OUT" | grep -q '^Dictionary \.[/\\]namedict\.txt, line 3: a class that is not N, W, K or S $' \
+  || fail "no message naming the file and line"
 expect_line "The dictionary could not be read whole: no model is saved. "
 printf '%s\n' "$OUT" | grep -q '^Reading from' && fail "a model was read"
 expect_no_file m-new.pmx
@@ -41,4 +44,13 @@ expect_status 0
 printf '%s\n' "$OUT" | grep -q ' => SkirtX $' || fail "the user's rule did not win"
 printf '%s\n' "$OUT" | grep -q ' => Hair $' || fail "the dictionary beneath it was not used"
 grep -q SkirtX m-new.pmx || fail "SkirtX not in the saved model"
+finish
+
+begin "without the dictionary file nothing of it shows or is used"
+model utf8 m.pmx
+run m.pmx
+expect_status 0
+printf '%s\n' "$OUT" | grep -q '^Dictionary' && fail "a dictionary line"
+expect_file m-new.pmx
+grep -q Hair m-new.pmx && fail "an English word without a dictionary"
 finish
