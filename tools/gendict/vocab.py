@@ -58,16 +58,21 @@ def plainkana(word):
     return None
 
 
-def keeprare(form, eng, thing, sound=False):
-    """A word EDICT does not mark common is kept when it is short (up to three
-    characters), a loanword (names are full of them), or a thing worn or held, a
-    part of the body or a sound-symbolic word (expressions are named by them) of up to
-    six characters (麦わら帽子, ふくらはぎ, きょとん): the long rare words of other kinds
-    would seldom be met in a name."""
-    if len(form) <= 3 or all(kana.iskata(c) for c in form):
+def keeprare(form, eng, thing, sound=False, verb=False):
+    """A word EDICT does not mark common is kept when it is short (two characters, three
+    with kana: 輪っか), a loanword (names are full of them), or a thing worn or held, a
+    part of the body or a sound-symbolic word of up to six characters, a verb or an
+    adjective (expressions are named by them) of up to five (麦わら帽子, ふくらはぎ,
+    きょとん, 引っ込め):
+    the long rare words of other kinds would seldom be met in a name."""
+    if len(form) <= 2 or all(kana.iskata(c) for c in form):
         return True
-    return len(form) <= 6 and (sound or thing(eng))
+    if len(form) == 3 and not all(kana.iskanji(c) for c in form):
+        return True
+    return len(form) <= 6 and (sound or thing(eng)) or len(form) <= 5 and verb
 
+
+VERBLIKE = set(edict.VERB_ENDINGS) | {'adj-i'}
 
 # Kanji of place and size that follow a part in the names of models (目上 eyes up,
 # 口大 mouth big), where EDICT reads the pair as a word of its own (目上 superior).
@@ -110,7 +115,8 @@ def edictwords(entries, words, thing, parts=frozenset()):
                 continue
             if form[-1] in PLACES and form[:-1] in parts:
                 continue
-            if not common and not keeprare(form, eng[0], thing, 'on-mim' in tags):
+            if not common and not keeprare(form, eng[0], thing, 'on-mim' in tags,
+                                           bool(tags & VERBLIKE)):
                 continue
             rank = (src, not common, order)
             if form not in best or rank < best[form][0]:
