@@ -15,7 +15,8 @@ from tools.gendict import edict, kana, kanjidic, output, vocab  # noqa: E402
 WORDS = {'vest', 'best', 'cable', 'surprised', 'surprise', 'line', 'of', 'sight', 'gaze',
          'bare', 'feet', 'new', 'zambia', 'japanese', 'clothes', 'blank', 'hair', 'head',
          'shout', 'cry', 'thick', 'fat', 'before', 'ahead', 'tip', 'end', 'elementary',
-         'naked', 'sweet', 'sweetly', 'broad', 'broadly', 'laugh', 'smile', 'equipment', 'device', 'body'}
+         'naked', 'sweet', 'sweetly', 'broad', 'broadly', 'laugh', 'smile', 'equipment',
+         'device', 'body'}
 
 
 def entry(word, reading, body):

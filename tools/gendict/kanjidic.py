@@ -16,7 +16,8 @@ def load(path=KANJIDIC):
                 continue
             ch = line.split(' ', 1)[0]
             freq = re.search(r' F(\d+) ', line)
-            out.append((ch, re.findall(r'\{([^}]*)\}', line), int(freq.group(1)) if freq else None))
+            meanings = re.findall(r'\{([^}]*)\}', line)
+            out.append((ch, meanings, int(freq.group(1)) if freq else None))
     return out
 
 
