@@ -281,7 +281,10 @@ int readall(Source& src, Reading& r) {
   bool toolong = false;
   for (;;) {
     int got = readchunk(src);
-    if (got < 0) return broken(r, "read error");
+    if (got < 0) {
+      r.lineNo++;  // the line being read
+      return broken(r, "read error");
+    }
     if (got == 0) break;
     for (int i = 0; i < got;) {
       const char* nl = static_cast<const char*>(memchr(chunk + i, '\n', static_cast<size_t>(got - i)));
@@ -332,7 +335,11 @@ int dictread(const char* pathA, const char16_t* pathW, const char* shown) {
   } else {
     uint32_t err = 0;
     src.h = osopenreadW(pathW, &err);
-    if (src.h == OS_NOHANDLE) return -1;
+    if (src.h == OS_NOHANDLE) {
+      // A file that is there but cannot be opened is not the same as no file.
+      if (err != OSERR_ACCESS_DENIED) return -1;
+      return broken(Reading{shown, 1, false}, "the file cannot be opened (access denied)");
+    }
   }
   Reading r{shown, 0, false};
   int result = readall(src, r);
@@ -404,7 +411,7 @@ void addpart(PartType type, int32_t entry, const char* s, int len) {
 // ---- Kana ------------------------------------------------------------------------
 
 // Hepburn readings of the hiragana in code order (ぁ 0x829F to ん 0x82F1); katakana
-// follow the same order. Small kana are marked by their index in smallKana.
+// follow the same order; the small ones are told by their index (smallvowel, smally).
 constexpr std::array<const char*, 83> kanaRomaji{{
     "a",  "a",  "i",  "i",  "u",   "u",  "e",   "e",  "o",  "o",               // ぁ-お
     "ka", "ga", "ki", "gi", "ku",  "gu", "ke",  "ge", "ko", "go",              // か-ご

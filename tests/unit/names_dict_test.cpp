@@ -1,5 +1,7 @@
 // names_dict_test.cpp - the dictionary beneath the rules: reading good and broken files,
 // the segmentation of stretches, the walk with the user's rules, distinct names.
+#include <sys/stat.h>
+
 #include <string>
 #include <vector>
 
@@ -163,6 +165,14 @@ TEST_F(Dict, ProgramFolderFileIsAnnouncedOnceOrNotAtAll) {
     EXPECT_EQ(cap.take(), "Dictionary " + dir + "namedict.txt, line 29: a class that is not N, W, K or S \n");
   }
   remove((dir + "namedict.txt").c_str());
+  // A folder in the file's place cannot be read: not the same as no file.
+  ASSERT_EQ(mkdir((dir + "namedict.txt").c_str(), 0755), 0);
+  {
+    ConsoleCapture cap;
+    EXPECT_EQ(dictload(dir.c_str(), dirW.c_str()), -1);
+    EXPECT_EQ(cap.take(), "Dictionary " + dir + "namedict.txt, line 1: the file cannot be opened (access denied) \n");
+  }
+  rmdir((dir + "namedict.txt").c_str());
   rmdir(dir.c_str());
 }
 
