@@ -591,13 +591,23 @@ constexpr int kStretchMax = 512;  // bytes of a stretch read; names hold at most
 constexpr int64_t kPiece = int64_t{1} << 30, kUnknown = 1 << 20, kRomaji = 1 << 10, kKanji = 1;
 static_assert(kStretchMax < 1024, "each count fits its field");
 
+// The best reading of the rest of the stretch from each byte (a character start): its
+// cost and first piece.
 struct Step {
-  int64_t cost;
-  int16_t from;    // byte where the last piece starts
+  int64_t cost;  // -1 while there is none
+  int16_t to;    // where the first piece ends
   PartType type;
   int32_t entry;
 };
 Step best[kStretchMax + 1];
+
+// Runs of katakana (with ー): a loanword is read as words or spelt out whole, never as
+// romaji glued to a short word found inside it (グロー is not Gu + Low).
+constexpr int kRuns = kStretchMax / 2 + 1;
+int16_t runOf[kStretchMax + 1];  // per character start: its run, -1 outside
+int16_t runStart[kRuns], runEnd[kRuns];
+bool runWords[kRuns];            // the run reads as dictionary words alone
+bool reach[kStretchMax + 1];
 
 // The entry of the kind for these bytes that a segmentation may use (words and sides
 // before kanji fallbacks, the latest line among equals), or -1.
@@ -612,40 +622,100 @@ int usable(int head, uint8_t kind) {
   return kanji;
 }
 
-void relax(int to, int from, int64_t add, PartType type, int32_t entry) {
-  const int64_t c = best[from].cost + add;
-  if (best[to].cost < 0 || c < best[to].cost) best[to] = Step{c, static_cast<int16_t>(from), type, entry};
+bool iskatakana(const unsigned char* p, int n) {
+  if (n < 2 || !names::isleadbyte(p[0])) return false;
+  const int code = p[0] << 8 | p[1];
+  return (code >= 0x8340 && code <= 0x8396) || code == 0x815B;
 }
 
-void segment(uint8_t kind, const char* s, int len) {
+int charlen(const unsigned char* p, int i, int len) {
+  return names::isleadbyte(p[i]) && i + 1 < len ? 2 : 1;
+}
+
+// Calls f(j, entry, last) for every usable entry that begins at i and ends at j <= end;
+// last is where its last character starts.
+template <typename F>
+void entriesat(uint8_t kind, const char* s, int i, int end, F f) {
   const auto* p = reinterpret_cast<const unsigned char*>(s);
-  for (int i = 0; i <= len; i++) best[i].cost = -1;
-  best[0].cost = 0;
-  for (int i = 0; i < len;) {
-    const int step = names::isleadbyte(p[i]) && i + 1 < len ? 2 : 1;
-    if (best[i].cost >= 0) {
-      // Dictionary entries beginning here, whole characters at a time.
-      uint32_t h = 2166136261u;
-      for (int j = i; j < len && j - i < DICT_JPMAX;) {
-        const int w = names::isleadbyte(p[j]) && j + 1 < len ? 2 : 1;
-        if (j + w - i > DICT_JPMAX) break;
-        for (int b = 0; b < w; b++) h = (h ^ p[j + b]) * 16777619u;
-        j += w;
-        int head = find(s + i, j - i, h);
-        int e = head >= 0 ? usable(head, kind) : -1;
-        if (e >= 0) relax(j, i, kPiece + (entries[e].cls == EC_KANJI ? kKanji : 0), PT_WORD, e);
-      }
-      int bytes = 1;
-      if (literalof(p + i, len - i, &bytes) != 0) {
-        relax(i + bytes, i, kPiece, PT_LITERAL, -1);
-      } else if (kanaat(p + i, len - i, &bytes) >= 0) {
-        relax(i + bytes, i, kPiece + kRomaji, PT_KANA, -1);
-      } else {
-        relax(i + step, i, kPiece + kUnknown, PT_UNKNOWN, -1);
-      }
-    }
-    i += step;
+  uint32_t h = 2166136261u;
+  for (int j = i; j < end;) {
+    const int w = charlen(p, j, end);
+    if (j + w - i > DICT_JPMAX) break;
+    for (int b = 0; b < w; b++) h = (h ^ p[j + b]) * 16777619u;
+    const int last = j;
+    j += w;
+    const int head = find(s + i, j - i, h);
+    const int e = head >= 0 ? usable(head, kind) : -1;
+    if (e >= 0) f(j, e, last);
   }
+}
+
+void findruns(uint8_t kind, const char* s, int len) {
+  const auto* p = reinterpret_cast<const unsigned char*>(s);
+  int runs = 0;
+  bool inrun = false;
+  for (int i = 0; i < len; i += charlen(p, i, len)) {
+    runOf[i] = -1;
+    if (!iskatakana(p + i, len - i)) {
+      inrun = false;
+      continue;
+    }
+    if (!inrun) runStart[runs++] = static_cast<int16_t>(i);
+    inrun = true;
+    runOf[i] = static_cast<int16_t>(runs - 1);
+    runEnd[runs - 1] = static_cast<int16_t>(i + 2);
+  }
+  for (int r = 0; r < runs; r++) {
+    for (int i = runStart[r]; i <= runEnd[r]; i++) reach[i] = false;
+    reach[runStart[r]] = true;
+    for (int i = runStart[r]; i < runEnd[r]; i += 2) {
+      if (reach[i]) entriesat(kind, s, i, runEnd[r], [](int j, int, int) { reach[j] = true; });
+    }
+    runWords[r] = reach[runEnd[r]];
+  }
+}
+
+void take(int i, int j, int64_t add, PartType type, int32_t entry) {
+  if (best[j].cost < 0) return;
+  const int64_t c = best[j].cost + add;
+  // Among equal readings the longer first piece: 手首 + 飾り, not 手 + 首飾り.
+  if (best[i].cost < 0 || c < best[i].cost || (c == best[i].cost && j > best[i].to))
+    best[i] = Step{c, static_cast<int16_t>(j), type, entry};
+}
+
+// Fills best from the end back. With runs, katakana runs are read as words alone or as
+// romaji alone; false when that left the stretch without a reading.
+bool segment(uint8_t kind, const char* s, int len, bool runs) {
+  const auto* p = reinterpret_cast<const unsigned char*>(s);
+  if (runs) findruns(kind, s, len);
+  // The character starts, to walk them backwards.
+  int16_t starts[kStretchMax];
+  int n = 0;
+  for (int i = 0; i < len; i += charlen(p, i, len)) starts[n++] = static_cast<int16_t>(i);
+  best[len] = Step{0, static_cast<int16_t>(len), PT_TEXT, -1};
+  for (int k = n - 1; k >= 0; k--) {
+    const int i = starts[k];
+    best[i].cost = -1;
+    const int r = runs ? runOf[i] : -1;
+    const bool spelt = r >= 0 && !runWords[r];  // this run is romaji alone
+    if (!(spelt && runStart[r] < i)) {
+      entriesat(kind, s, i, len, [&](int j, int e, int last) {
+        // An entry may not end inside a run that is spelt out.
+        const int rl = runs ? runOf[last] : -1;
+        if (rl >= 0 && !runWords[rl] && runEnd[rl] > j) return;
+        take(i, j, kPiece + (entries[e].cls == EC_KANJI ? kKanji : 0), PT_WORD, e);
+      });
+    }
+    int bytes = 1;
+    if (literalof(p + i, len - i, &bytes) != 0) {
+      take(i, i + bytes, kPiece, PT_LITERAL, -1);
+    } else if (kanaat(p + i, len - i, &bytes) >= 0) {
+      if (!(r >= 0 && runWords[r])) take(i, i + bytes, kPiece + kRomaji, PT_KANA, -1);
+    } else {
+      take(i, i + charlen(p, i, len), kPiece + kUnknown, PT_UNKNOWN, -1);
+    }
+  }
+  return best[0].cost >= 0;
 }
 
 }  // namespace
@@ -676,19 +746,10 @@ void dictstretch(uint8_t kind, const char* s, int len, bool whole) {
     }
   }
   if (len > kStretchMax) len = kStretchMax;
-  segment(kind, s, len);
-  // The pieces from the end back, then in order.
-  int16_t cut[kStretchMax + 1];
-  int n = 0;
-  for (int at = len; at > 0; at = best[at].from) {
-    if (best[at].cost < 0) return;  // cannot happen: every byte has a piece
-    cut[n++] = static_cast<int16_t>(at);
-  }
-  int from = 0;
-  while (n > 0) {
-    const int to = cut[--n];
-    addpart(best[to].type, best[to].entry, s + from, to - from);
-    from = to;
+  // Without the run rule every character has a piece, so there is always a reading.
+  if (!segment(kind, s, len, true)) segment(kind, s, len, false);
+  for (int at = 0; at < len && best[at].cost >= 0; at = best[at].to) {
+    addpart(best[at].type, best[at].entry, s + at, best[at].to - at);
   }
 }
 

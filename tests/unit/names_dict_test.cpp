@@ -226,6 +226,22 @@ TEST_F(Dict, AppendedLinesParticlesAndHalfWidthKana) {
   EXPECT_EQ(gen(NameKind::bone, "消"), "");
 }
 
+TEST_F(Dict, EqualReadingsAndKatakanaRuns) {
+  load("namewright-dictionary 1\n"
+       "bmf\tW\t手\thand\nbmf\tW\t首\tneck\nbmf\tW\t手首\twrist\n"
+       "bmf\tW\t首飾り\tnecklace\nbmf\tW\t飾り\tornament\n"
+       "bmf\tW\tロー\tlow\nbmf\tW\tブラ\tbra\nbmf\tW\tー\t-\n"
+       "bmf\tW\tスカート\tskirt\nbmf\tW\t裾\them\nbmf\tW\tスカート裾\tskirt hem\n");
+  // The longer first piece among readings of equal rank, as a reader splits.
+  EXPECT_EQ(gen(NameKind::bone, "手首飾り"), "WristOrnament");
+  // A katakana run is words alone or one romaji word.
+  EXPECT_EQ(gen(NameKind::bone, "グロー"), "Guro");
+  EXPECT_EQ(gen(NameKind::bone, "ブラー"), "Bra");
+  EXPECT_EQ(gen(NameKind::bone, "スカートロー裾"), "SkirtLowHem");
+  EXPECT_EQ(gen(NameKind::bone, "スカート裾ロー"), "SkirtHemLow");
+  EXPECT_EQ(gen(NameKind::bone, "グロー裾"), "GuroHem");
+}
+
 TEST_F(Dict, KanaWithoutEntryBecomeHepburn) {
   load("namewright-dictionary 1\n");
   const std::vector<std::pair<const char*, const char*>> cases = {
