@@ -52,6 +52,17 @@ struct Taken {
 };
 Taken taken[kAllSlots];
 int takenCount[kKinds];
+bool anyTaken;  // something to forget at the next model
+
+// Numerals given, so that the search does not start again at 2 for every name of a
+// model that reads the same (thousands of "_" would take a quadratic time): per base
+// name the next numeral to try, and per base name and Japanese name the one it got.
+struct Numbered {
+  uint64_t key;  // 0 for an empty slot
+  int32_t n;
+};
+Numbered numbered[2 * kAllSlots];
+int numberedCount[kKinds];
 
 // 64-bit FNV-1a, English folded to lower case (names that differ only in case cannot be
 // told apart in a list either); never 0.
@@ -88,7 +99,28 @@ int remember(int row, uint64_t en, uint64_t jp) {
   }
   taken[start + i] = Taken{en, jp};
   takenCount[row]++;
+  anyTaken = true;
   return 0;
+}
+
+// The numeral stored under key in the kind's table, or 0.
+int32_t& numeralslot(int row, uint64_t key, bool* found) {
+  const int start = 2 * slotStart[static_cast<size_t>(row)];
+  const int mask = 2 * (slotStart[static_cast<size_t>(row + 1)] - slotStart[static_cast<size_t>(row)]) - 1;
+  int i = static_cast<int>(key) & mask;
+  for (; numbered[start + i].key != 0; i = (i + 1) & mask) {
+    if (numbered[start + i].key == key) {
+      *found = true;
+      return numbered[start + i].n;
+    }
+  }
+  *found = false;
+  static int32_t spare;
+  // Two keys per name of the kind at most: the table never fills beyond half.
+  if (numberedCount[row] >= 2 * kindRows[static_cast<size_t>(row)].names) return spare = 0;
+  numberedCount[row]++;
+  numbered[start + i] = Numbered{key, 0};
+  return numbered[start + i].n;
 }
 
 // The last genname call.
@@ -139,9 +171,13 @@ int genname(NameKind kind, const char* jp, char* out) {
 }
 
 void namesreset() {
+  last.row = -1;
+  if (!anyTaken) return;  // a run without a dictionary never touches the tables
   memset(taken, 0, sizeof taken);
   memset(takenCount, 0, sizeof takenCount);
-  last.row = -1;
+  memset(numbered, 0, sizeof numbered);
+  memset(numberedCount, 0, sizeof numberedCount);
+  anyTaken = false;
 }
 
 int nametaken(NameKind kind, const char* en, const char* jp) {
@@ -162,11 +198,23 @@ void namegiven(NameKind kind, char* name) {
         done = isfree(row, trial);
       }
     }
-    for (int n = 2; !done && n <= 2 * NAMES_MORPHS; n++) {
-      char numeral[16];
-      snprintf(numeral, sizeof numeral, "%d", n);
-      dictcompose(trial, GEN_NAMEMAX + 1, 0, 0, numeral);
-      done = isfree(row, trial);
+    if (!done) {
+      const uint64_t base = hash64(name, true);
+      bool had = false, seen = false;
+      int32_t& mine = numeralslot(row, base ^ (last.jp * 0x9E3779B97F4A7C15ull), &had);
+      int32_t& next = numeralslot(row, base, &seen);
+      // The numeral this Japanese name got before, else the next one free.
+      int n = had && mine > 0 ? mine : seen && next > 2 ? next : 2;
+      for (int tries = 0; !done && tries <= 2 * NAMES_MORPHS; tries++, n++) {
+        char numeral[16];
+        snprintf(numeral, sizeof numeral, "%d", n);
+        dictcompose(trial, GEN_NAMEMAX + 1, 0, 0, numeral);
+        done = isfree(row, trial);
+      }
+      if (done) {
+        mine = n - 1;
+        if (n > next) next = n;
+      }
     }
     if (done) memcpy(name, trial, strlen(trial) + 1);
   }

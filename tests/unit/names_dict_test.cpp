@@ -2,6 +2,7 @@
 // the segmentation of stretches, the walk with the user's rules, distinct names.
 #include <sys/stat.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -319,6 +320,31 @@ TEST_F(Dict, GeneratedNamesStayDistinctWithinAModel) {
   // A new model starts afresh.
   namesreset();
   EXPECT_EQ(given(NameKind::morph, "にっこり"), "Smile");
+}
+
+TEST_F(Dict, ManyNamesThatReadAlikeGetNumeralsInTurn) {
+  load(kDict);
+  // 3000 different kanji pairs without entries: each reads "_"; the numerals are found
+  // without searching from 2 each time, and a name given again keeps its numeral.
+  std::set<std::string> seen;
+  std::string again, first;
+  int numerals = 0;
+  for (int i = 0; i < 3000; i++) {
+    std::string jp = {'\x89', static_cast<char>(0x40 + i % 60), static_cast<char>(0x8A + i / 60 % 20),
+                      static_cast<char>(0x40 + i / 1200)};
+    char out[REP_BUFSIZE];
+    genname(NameKind::morph, jp.c_str(), out);
+    namegiven(NameKind::morph, out);
+    EXPECT_TRUE(seen.insert(out).second) << out;
+    numerals += out[0] == '_' && out[1] >= '1' && out[1] <= '9' ? 1 : 0;
+    if (i == 1000) again = jp, first = out;
+  }
+  EXPECT_GT(numerals, 2900);
+  EXPECT_EQ(first.substr(0, 1), "_");
+  char out[REP_BUFSIZE];
+  genname(NameKind::morph, again.c_str(), out);
+  namegiven(NameKind::morph, out);
+  EXPECT_EQ(out, first);
 }
 
 TEST_F(Dict, WithoutADictionaryNamesAreNotTouched) {
