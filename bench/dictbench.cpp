@@ -61,7 +61,8 @@ std::string makedict(int entries, std::mt19937& rng) {
   FILE* f = fopen(path.c_str(), "wb");
   if (f == nullptr) return "";
   fputs("# made-up entries for timing\nnamewright-dictionary 1\n", f);
-  static const char* words[] = {"hair", "tip", "parent", "skirt", "ribbon", "eye", "light", "bare legs"};
+  static const char* words[] = {"hair",   "tip", "parent", "skirt",
+                                "ribbon", "eye", "light",  "bare legs"};
   for (int n = 0; n < entries;) {
     std::string jp;
     const int chars = 1 + static_cast<int>(rng() % 4);
@@ -114,8 +115,9 @@ int main(int argc, char** argv) {
     }
     loads.push_back(std::chrono::duration<double, std::milli>(t1 - t0).count());
   }
-  printf("load %s: %d entries, median of 15: %.2f ms (best %.2f ms)\n", made ? "(made up)" : dict.c_str(),
-         dictcount(), median(loads), *std::min_element(loads.begin(), loads.end()));
+  printf("load %s: %d entries, median of 15: %.2f ms (best %.2f ms)\n",
+         made ? "(made up)" : dict.c_str(), dictcount(), median(loads),
+         *std::min_element(loads.begin(), loads.end()));
 
   // The names: Shift-JIS, with their kinds.
   std::vector<std::pair<NameKind, std::string>> list;
@@ -131,8 +133,9 @@ int main(int argc, char** argv) {
       jp[strcspn(jp, "\t\r\n")] = 0;
       if (strlen(jp) > 500) continue;
       utf82sjisc(sj, jp);
-      NameKind kind = strcmp(line, "bone") == 0 ? NameKind::bone
-                      : strcmp(line, "morph") == 0 ? NameKind::morph : NameKind::frame;
+      NameKind kind = strcmp(line, "bone") == 0    ? NameKind::bone
+                      : strcmp(line, "morph") == 0 ? NameKind::morph
+                                                   : NameKind::frame;
       list.push_back({kind, sj});
     }
     if (f != nullptr) fclose(f);

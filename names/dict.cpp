@@ -18,9 +18,9 @@ namespace {
 enum EntryClass : uint8_t { EC_WHOLE = 'N', EC_WORD = 'W', EC_KANJI = 'K', EC_SIDE = 'S' };
 
 struct Entry {
-  uint32_t jp;    // pool offset of the Shift-JIS text
-  uint32_t en;    // pool offset of the English, alternatives separated by '|'
-  int32_t next;   // the next entry with the same Japanese text, -1 at the end
+  uint32_t jp;   // pool offset of the Shift-JIS text
+  uint32_t en;   // pool offset of the English, alternatives separated by '|'
+  int32_t next;  // the next entry with the same Japanese text, -1 at the end
   uint16_t enlen;
   uint8_t jplen;
   uint8_t kinds;
@@ -220,8 +220,13 @@ int entryline(const Reading& r, char* text, int len) {
   const int enAt = jpAt < 0 ? -1 : storetext(enText, enlen);
   if (enAt < 0) return broken(r, "more text than the tables hold (8 MiB)");
   const int e = entryCount++;
-  entries[e] = Entry{static_cast<uint32_t>(jpAt), static_cast<uint32_t>(enAt), -1,
-                     static_cast<uint16_t>(enlen), static_cast<uint8_t>(jplen), kinds, cls};
+  entries[e] = Entry{static_cast<uint32_t>(jpAt),
+                     static_cast<uint32_t>(enAt),
+                     -1,
+                     static_cast<uint16_t>(enlen),
+                     static_cast<uint8_t>(jplen),
+                     kinds,
+                     cls};
   entryHash[e] = hashof(jpSjis, jplen);
   return 0;
 }
@@ -244,7 +249,8 @@ int oneline(Reading& r, int len) {
   if (len == 0 || line[0] == '#' || blankline(line, len)) return 0;
   if (!r.magic) {
     if (strcmp(line, kMagic) != 0)
-      return broken(r, "not a Namewright dictionary (the first line must be \"namewright-dictionary 1\")");
+      return broken(
+          r, "not a Namewright dictionary (the first line must be \"namewright-dictionary 1\")");
     r.magic = true;
     return 0;
   }
@@ -287,7 +293,8 @@ int readall(Source& src, Reading& r) {
     }
     if (got == 0) break;
     for (int i = 0; i < got;) {
-      const char* nl = static_cast<const char*>(memchr(chunk + i, '\n', static_cast<size_t>(got - i)));
+      const char* nl =
+          static_cast<const char*>(memchr(chunk + i, '\n', static_cast<size_t>(got - i)));
       const int end = nl != nullptr ? static_cast<int>(nl - chunk) : got;
       // A line keeps one byte more than allowed, so that a CR before the LF fits.
       int take = end - i;
@@ -413,17 +420,17 @@ void addpart(PartType type, int32_t entry, const char* s, int len) {
 // Hepburn readings of the hiragana in code order (ぁ 0x829F to ん 0x82F1); katakana
 // follow the same order; the small ones are told by their index (smallvowel, smally).
 constexpr std::array<const char*, 83> kanaRomaji{{
-    "a",  "a",  "i",  "i",  "u",   "u",  "e",   "e",  "o",  "o",               // ぁ-お
-    "ka", "ga", "ki", "gi", "ku",  "gu", "ke",  "ge", "ko", "go",              // か-ご
-    "sa", "za", "shi", "ji", "su", "zu", "se",  "ze", "so", "zo",              // さ-ぞ
+    "a",  "a",  "i",   "i",  "u",  "u",   "e",  "e",  "o",  "o",               // ぁ-お
+    "ka", "ga", "ki",  "gi", "ku", "gu",  "ke", "ge", "ko", "go",              // か-ご
+    "sa", "za", "shi", "ji", "su", "zu",  "se", "ze", "so", "zo",              // さ-ぞ
     "ta", "da", "chi", "ji", "",   "tsu", "zu", "te", "de", "to", "do",        // た-ど
-    "na", "ni", "nu", "ne", "no",                                             // な-の
-    "ha", "ba", "pa", "hi", "bi",  "pi", "fu",  "bu", "pu", "he", "be", "pe",  // は-ぺ
-    "ho", "bo", "po",                                                         // ほ-ぽ
-    "ma", "mi", "mu", "me", "mo",                                             // ま-も
-    "ya", "ya", "yu", "yu", "yo",  "yo",                                      // ゃ-よ
-    "ra", "ri", "ru", "re", "ro",                                             // ら-ろ
-    "wa", "wa", "i",  "e",  "o",   "n",                                       // ゎ-ん
+    "na", "ni", "nu",  "ne", "no",                                             // な-の
+    "ha", "ba", "pa",  "hi", "bi", "pi",  "fu", "bu", "pu", "he", "be", "pe",  // は-ぺ
+    "ho", "bo", "po",                                                          // ほ-ぽ
+    "ma", "mi", "mu",  "me", "mo",                                             // ま-も
+    "ya", "ya", "yu",  "yu", "yo", "yo",                                       // ゃ-よ
+    "ra", "ri", "ru",  "re", "ro",                                             // ら-ろ
+    "wa", "wa", "i",   "e",  "o",  "n",                                        // ゎ-ん
 }};
 constexpr int KANA_SOKUON = 34;
 constexpr int KANA_LONG = 100;  // ー
@@ -435,8 +442,8 @@ bool smally(int k) { return k == 66 || k == 68 || k == 70; }
 
 // Half-width katakana 0xA6-0xDD as hiragana indexes; KANA_LONG for ｰ.
 constexpr std::array<uint8_t, 56> halfKana{{
-    81, 0, 2, 4, 6, 8, 66, 68, 70, 34, KANA_LONG,       // ｦｧｨｩｪｫｬｭｮｯｰ
-    1, 3, 5, 7, 9, 10, 12, 14, 16, 18,                  // ｱ-ｺ
+    81, 0,  2,  4,  6,  8,  66, 68, 70, 34, KANA_LONG,  // ｦｧｨｩｪｫｬｭｮｯｰ
+    1,  3,  5,  7,  9,  10, 12, 14, 16, 18,             // ｱ-ｺ
     20, 22, 24, 26, 28, 30, 32, 35, 37, 39,             // ｻ-ﾄ
     41, 42, 43, 44, 45, 46, 49, 52, 55, 58,             // ﾅ-ﾎ
     61, 62, 63, 64, 65, 67, 69, 71,                     // ﾏ-ﾖ
@@ -497,7 +504,9 @@ const char* fullwidth(const char* s, int* len) {
       memcpy(d + m, s + i, static_cast<size_t>(bytes));
       m += bytes;
     } else {
-      const int code = k == KANA_LONG ? 0x815B : k == KANA_VU ? 0x8394 : 0x8340 + k + (k >= 63 ? 1 : 0);
+      const int code = k == KANA_LONG ? 0x815B
+                       : k == KANA_VU ? 0x8394
+                                      : 0x8340 + k + (k >= 63 ? 1 : 0);
       d[m++] = static_cast<char>(code >> 8);
       d[m++] = static_cast<char>(code & 0xFF);
     }
@@ -606,7 +615,7 @@ Step best[kStretchMax + 1];
 constexpr int kRuns = kStretchMax / 2 + 1;
 int16_t runOf[kStretchMax + 1];  // per character start: its run, -1 outside
 int16_t runStart[kRuns], runEnd[kRuns];
-bool runWords[kRuns];            // the run reads as dictionary words alone
+bool runWords[kRuns];  // the run reads as dictionary words alone
 bool reach[kStretchMax + 1];
 
 // The entry of the kind for these bytes that a segmentation may use (words and sides
@@ -773,7 +782,8 @@ bool alternative(const Entry& e, int alt, const char** s, int* len) {
 }
 
 bool hasalternatives(const Part& x) {
-  return x.type == PT_WORD && memchr(pool + entries[x.entry].en, '|', entries[x.entry].enlen) != nullptr;
+  return x.type == PT_WORD &&
+         memchr(pool + entries[x.entry].en, '|', entries[x.entry].enlen) != nullptr;
 }
 
 constexpr int kBody = 2048;
@@ -827,7 +837,8 @@ int dictcompose(char* out, int cap, int part, int alt, const char* suffix) {
         const int n = romaji(x.s, len, romajiBuf, sizeof romajiBuf);
         // Marks alone (ー, ッ) have no sound: as any character without English.
         if (n == 0 && (w.n == 0 || body[w.n - 1] != '_')) w.put('_');
-        for (int j = 0; j < n; j++) w.put(j == 0 && romajiBuf[j] >= 'a' ? romajiBuf[j] - 32 : romajiBuf[j]);
+        for (int j = 0; j < n; j++)
+          w.put(j == 0 && romajiBuf[j] >= 'a' ? romajiBuf[j] - 32 : romajiBuf[j]);
         break;
       }
       case PT_WORD: {
@@ -874,7 +885,8 @@ int dictcompose(char* out, int cap, int part, int alt, const char* suffix) {
   // The side's '_' is not doubled after an unknown character's.
   const bool under = !apart && suffix == nullptr && w.n > 0 && body[w.n - 1] == '_';
   const char sidetext[3] = {side != 0 && !under ? '_' : side, side != 0 && !under ? side : '\0', 0};
-  snprintf(tail, sizeof tail, "%s%s%s", apart ? "_" : "", suffix != nullptr ? suffix : "", sidetext);
+  snprintf(tail, sizeof tail, "%s%s%s", apart ? "_" : "", suffix != nullptr ? suffix : "",
+           sidetext);
   const int taillen = static_cast<int>(strlen(tail));
   // The body is cut at a whole character so that the tail always fits.
   int room = cap - 1 - taillen;

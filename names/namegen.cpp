@@ -41,7 +41,9 @@ constexpr int slotsfor(int names) {
 }
 constexpr std::array<int, kKinds + 1> slotStart = [] {
   std::array<int, kKinds + 1> a{};
-  for (int i = 0; i < kKinds; i++) a[static_cast<size_t>(i + 1)] = a[static_cast<size_t>(i)] + slotsfor(kindRows[static_cast<size_t>(i)].names);
+  for (int i = 0; i < kKinds; i++)
+    a[static_cast<size_t>(i + 1)] =
+        a[static_cast<size_t>(i)] + slotsfor(kindRows[static_cast<size_t>(i)].names);
   return a;
 }();
 constexpr int kAllSlots = slotStart[kKinds];
@@ -106,7 +108,8 @@ int remember(int row, uint64_t en, uint64_t jp) {
 // The numeral stored under key in the kind's table, or 0.
 int32_t& numeralslot(int row, uint64_t key, bool* found) {
   const int start = 2 * slotStart[static_cast<size_t>(row)];
-  const int mask = 2 * (slotStart[static_cast<size_t>(row + 1)] - slotStart[static_cast<size_t>(row)]) - 1;
+  const int mask =
+      2 * (slotStart[static_cast<size_t>(row + 1)] - slotStart[static_cast<size_t>(row)]) - 1;
   int i = static_cast<int>(key) & mask;
   for (; numbered[start + i].key != 0; i = (i + 1) & mask) {
     if (numbered[start + i].key == key) {

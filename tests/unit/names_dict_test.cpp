@@ -111,7 +111,8 @@ TEST_F(Dict, BrokenFileNamesItsLineAndLeavesNothing) {
       {head + "b\tX\t髪\thair\n", 3, "a class that is not N, W, K or S"},
       {head + "b\tWW\t髪\thair\n", 3, "a class that is not N, W, K or S"},
       {head + "b\tW\t\thair\n", 3, "empty Japanese text"},
-      {head + "b\tW\t\xF0\x9F\x98\x80\tsmile\n", 3, "Japanese text that does not convert to Shift-JIS"},
+      {head + "b\tW\t\xF0\x9F\x98\x80\tsmile\n", 3,
+       "Japanese text that does not convert to Shift-JIS"},
       {head + "b\tW\t\xE9\xAB\tsmile\n", 3, "Japanese text that does not convert to Shift-JIS"},
       {head + "b\tW\t" + kanji32 + "\thair\n", 3, "Japanese text over 63 bytes in Shift-JIS"},
       {head + "b\tW\t髪\tcheveux \xC3\xA9\n", 3, "English text that is not printable ASCII"},
@@ -163,7 +164,8 @@ TEST_F(Dict, ProgramFolderFileIsAnnouncedOnceOrNotAtAll) {
   {
     ConsoleCapture cap;
     EXPECT_EQ(dictload(dir.c_str(), dirW.c_str()), -1);
-    EXPECT_EQ(cap.take(), "Dictionary " + dir + "namedict.txt, line 29: a class that is not N, W, K or S \n");
+    EXPECT_EQ(cap.take(),
+              "Dictionary " + dir + "namedict.txt, line 29: a class that is not N, W, K or S \n");
   }
   remove((dir + "namedict.txt").c_str());
   // A folder in the file's place cannot be read: not the same as no file.
@@ -171,7 +173,8 @@ TEST_F(Dict, ProgramFolderFileIsAnnouncedOnceOrNotAtAll) {
   {
     ConsoleCapture cap;
     EXPECT_EQ(dictload(dir.c_str(), dirW.c_str()), -1);
-    EXPECT_EQ(cap.take(), "Dictionary " + dir + "namedict.txt, line 1: the file cannot be opened (access denied) \n");
+    EXPECT_EQ(cap.take(), "Dictionary " + dir +
+                              "namedict.txt, line 1: the file cannot be opened (access denied) \n");
   }
   rmdir((dir + "namedict.txt").c_str());
   rmdir(dir.c_str());
@@ -185,25 +188,25 @@ TEST_F(Dict, SegmentationAcrossTheLayers) {
     const char* en;
   };
   const std::vector<Case> cases = {
-      {NameKind::bone, "左腕", "arm_L"},                  // whole name, verbatim
-      {NameKind::morph, "左腕", "_L"},                    // not a morph's whole name
+      {NameKind::bone, "左腕", "arm_L"},  // whole name, verbatim
+      {NameKind::morph, "左腕", "_L"},    // not a morph's whole name
       {NameKind::morph, "まばたき", "blink"},
-      {NameKind::bone, "まばたき", "Mabataki"},          // no bone entry: romaji
+      {NameKind::bone, "まばたき", "Mabataki"},                 // no bone entry: romaji
       {NameKind::bone, "立体機動装置", "SolidManeuverDevice"},  // words over kanji
-      {NameKind::bone, "未使用", "Unused"},              // fewest pieces
-      {NameKind::bone, "立用", "StandUse"},              // kanji fallbacks
-      {NameKind::bone, "左髪１", "Hair1_L"},             // side to the end, digits kept
+      {NameKind::bone, "未使用", "Unused"},                     // fewest pieces
+      {NameKind::bone, "立用", "StandUse"},                     // kanji fallbacks
+      {NameKind::bone, "左髪１", "Hair1_L"},                    // side to the end, digits kept
       {NameKind::bone, "髪先IK右", "HairTipIK_R"},
-      {NameKind::bone, "髪ＩＫ", "HairIK"},              // a full-width word of its own
-      {NameKind::bone, "髪Ａｂ-2.x", "HairAb-2.x"},     // full-width made ASCII
-      {NameKind::morph, "ケーブル", "Cable"},            // a loanword beats its romaji
+      {NameKind::bone, "髪ＩＫ", "HairIK"},          // a full-width word of its own
+      {NameKind::bone, "髪Ａｂ-2.x", "HairAb-2.x"},  // full-width made ASCII
+      {NameKind::morph, "ケーブル", "Cable"},        // a loanword beats its romaji
       {NameKind::morph, "ケーブルきゃっち", "CableKyatchi"},
-      {NameKind::bone, "目", "Eye"},                     // the entry of the kind
+      {NameKind::bone, "目", "Eye"},  // the entry of the kind
       {NameKind::frame, "目", "Eyes"},
-      {NameKind::bone, "素足", "BareLegs"},              // words capitalised, run together
-      {NameKind::morph, "笑い☆★", "Smile_"},            // unknown characters collapse
+      {NameKind::bone, "素足", "BareLegs"},   // words capitalised, run together
+      {NameKind::morph, "笑い☆★", "Smile_"},  // unknown characters collapse
       {NameKind::bone, "☆髪 ☆", "_Hair_"},
-      {NameKind::bone, "髪左右", "Hair_L"},              // the first side
+      {NameKind::bone, "髪左右", "Hair_L"},  // the first side
   };
   for (const Case& c : cases) EXPECT_EQ(gen(c.kind, c.jp), c.en) << c.jp;
 }
@@ -211,7 +214,7 @@ TEST_F(Dict, SegmentationAcrossTheLayers) {
 TEST_F(Dict, AppendedLinesParticlesAndHalfWidthKana) {
   load(kDict +
        "bmf\tW\tの\t-\n"
-       "m\tW\t髪\tmane\n"          // a later line of a word wins for its kinds
+       "m\tW\t髪\tmane\n"  // a later line of a word wins for its kinds
        "bmf\tW\tスカート\tskirt\n"
        "m\tN\tウィンク\twink\n");
   EXPECT_EQ(gen(NameKind::bone, "髪の先"), "HairTip");
@@ -228,11 +231,12 @@ TEST_F(Dict, AppendedLinesParticlesAndHalfWidthKana) {
 }
 
 TEST_F(Dict, EqualReadingsAndKatakanaRuns) {
-  load("namewright-dictionary 1\n"
-       "bmf\tW\t手\thand\nbmf\tW\t首\tneck\nbmf\tW\t手首\twrist\n"
-       "bmf\tW\t首飾り\tnecklace\nbmf\tW\t飾り\tornament\n"
-       "bmf\tW\tロー\tlow\nbmf\tW\tブラ\tbra\nbmf\tW\tー\t-\n"
-       "bmf\tW\tスカート\tskirt\nbmf\tW\t裾\them\nbmf\tW\tスカート裾\tskirt hem\n");
+  load(
+      "namewright-dictionary 1\n"
+      "bmf\tW\t手\thand\nbmf\tW\t首\tneck\nbmf\tW\t手首\twrist\n"
+      "bmf\tW\t首飾り\tnecklace\nbmf\tW\t飾り\tornament\n"
+      "bmf\tW\tロー\tlow\nbmf\tW\tブラ\tbra\nbmf\tW\tー\t-\n"
+      "bmf\tW\tスカート\tskirt\nbmf\tW\t裾\them\nbmf\tW\tスカート裾\tskirt hem\n");
   // The longer first piece among readings of equal rank, as a reader splits.
   EXPECT_EQ(gen(NameKind::bone, "手首飾り"), "WristOrnament");
   // A katakana run is words alone or one romaji word.
@@ -246,11 +250,21 @@ TEST_F(Dict, EqualReadingsAndKatakanaRuns) {
 TEST_F(Dict, KanaWithoutEntryBecomeHepburn) {
   load("namewright-dictionary 1\n");
   const std::vector<std::pair<const char*, const char*>> cases = {
-      {"しゃしん", "Shashin"},   {"ちょっと", "Chotto"},   {"きゃ", "Kya"},
-      {"マッチ", "Matchi"},      {"ティファ", "Tifa"},     {"シェ", "She"},
-      {"ウィンク", "Winku"},     {"ヴァ", "Va"},           {"ｽｶｰﾄ", "Sukato"},
-      {"ｶﾞﾊﾟ", "Gapa"},         {"ｳﾞ", "Vu"},             {"あっ", "A"},
-      {"ふくれっ面", "Fukure_"}, {"ー", "_"}, {"ッッ", "_"},
+      {"しゃしん", "Shashin"},
+      {"ちょっと", "Chotto"},
+      {"きゃ", "Kya"},
+      {"マッチ", "Matchi"},
+      {"ティファ", "Tifa"},
+      {"シェ", "She"},
+      {"ウィンク", "Winku"},
+      {"ヴァ", "Va"},
+      {"ｽｶｰﾄ", "Sukato"},
+      {"ｶﾞﾊﾟ", "Gapa"},
+      {"ｳﾞ", "Vu"},
+      {"あっ", "A"},
+      {"ふくれっ面", "Fukure_"},
+      {"ー", "_"},
+      {"ッッ", "_"},
   };
   for (const auto& [jp, en] : cases) EXPECT_EQ(gen(NameKind::morph, jp), en) << jp;
 }
@@ -271,8 +285,8 @@ TEST_F(Dict, UserRulesKeepTheirPlaceAboveTheDictionary) {
   EXPECT_EQ(gen(NameKind::bone, "立体機動装置"), "SolidManeuverUnit");
   EXPECT_EQ(gen(NameKind::bone, "左髪飾り右"), "Orn_L");  // ends the name
   EXPECT_EQ(gen(NameKind::bone, "髪?先"), "Hair_Point");
-  EXPECT_EQ(gen(NameKind::morph, "笑い"), "SmileX");     // the user's rule wins
-  EXPECT_EQ(gen(NameKind::frame, "笑い"), "SmileX");     // frames use the morph rules
+  EXPECT_EQ(gen(NameKind::morph, "笑い"), "SmileX");  // the user's rule wins
+  EXPECT_EQ(gen(NameKind::frame, "笑い"), "SmileX");  // frames use the morph rules
   EXPECT_EQ(gen(NameKind::morph, "笑い目"), "SmileEyes");
   // Without the dictionary the same rules give today's names.
   dictclear();
@@ -298,7 +312,7 @@ TEST_F(Dict, GeneratedNamesStayDistinctWithinAModel) {
   EXPECT_EQ(given(NameKind::morph, "にっこり"), "Grin");  // its alternative
   EXPECT_EQ(given(NameKind::morph, "にっこり"), "Grin");  // the same Japanese name again
   EXPECT_EQ(nametaken(NameKind::morph, "Hair1", sj("毛").c_str()), 0);
-  EXPECT_EQ(given(NameKind::morph, "髪１"), "Tress1");    // case does not tell names apart
+  EXPECT_EQ(given(NameKind::morph, "髪１"), "Tress1");  // case does not tell names apart
   EXPECT_EQ(given(NameKind::morph, "左髪１"), "Hair1_L");
   EXPECT_EQ(given(NameKind::morph, "左髪1"), "Tress1_L");
   // No alternative left: a numeral, before the side, apart from a digit.
@@ -330,8 +344,8 @@ TEST_F(Dict, ManyNamesThatReadAlikeGetNumeralsInTurn) {
   std::string again, first;
   int numerals = 0;
   for (int i = 0; i < 3000; i++) {
-    std::string jp = {'\x89', static_cast<char>(0x40 + i % 60), static_cast<char>(0x8A + i / 60 % 20),
-                      static_cast<char>(0x40 + i / 1200)};
+    std::string jp = {'\x89', static_cast<char>(0x40 + i % 60),
+                      static_cast<char>(0x8A + i / 60 % 20), static_cast<char>(0x40 + i / 1200)};
     char out[REP_BUFSIZE];
     genname(NameKind::morph, jp.c_str(), out);
     namegiven(NameKind::morph, out);
