@@ -130,9 +130,10 @@ class Words(unittest.TestCase):
     def test_names_keep_their_digits_and_a_part_keeps_its_place(self):
         entries = [entry('２', 'に', '(num) two/(P)'), entry('アホ毛２', None, '(n) hair/(P)'),
                    entry('目上', None, '(n) superior/(P)'), entry('目線上', None, '(n) line/(P)'),
-                   entry('目元', None, '(n) head/(P)'), entry('上目', None, '(n) before/(P)')]
-        got = vocab.edictwords(entries, WORDS | {'two', 'superior'}, lambda e: False,
-                               {'目', '目線'})
+                   entry('目元', None, '(n) head/(P)'), entry('上目', None, '(n) before/(P)'),
+                   entry('舌根', None, '(n) tongue/(P)')]
+        got = vocab.edictwords(entries, WORDS | {'two', 'superior', 'tongue'},
+                               lambda e: False, {'目', '目線', '舌'})
         self.assertEqual(sorted(got), ['上目', '目元'])
 
     def test_a_thing_worn_of_four_characters_is_kept_though_rare(self):

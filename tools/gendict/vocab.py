@@ -75,9 +75,9 @@ def keeprare(form, eng, thing, sound=False, verb=False):
 VERBLIKE = set(edict.VERB_ENDINGS) | {'adj-i'}
 
 # Kanji of place and size that follow a part in the names of models (目上 eyes up,
-# 手先 hand tip, 口大 mouth big), where EDICT reads the pair as a word of its own (目上
-# superior, 手先 underling).
-PLACES = set('上下中前後横大小内外縦先')
+# 手先 hand tip, 口大 mouth big, 舌根元 tongue root), where EDICT reads the pair as a
+# word of its own (目上 superior, 手先 underling, 舌根).
+PLACES = set('上下中前後横大小内外縦先根')
 
 
 def edictwords(entries, words, thing, parts=frozenset()):
