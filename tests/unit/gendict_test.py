@@ -107,6 +107,8 @@ class Words(unittest.TestCase):
         entry('先', 'さき', '(n) (1) tip/(P)'),
         entry('髪型', 'かみがた', '(n) hair/(P)'),
         entry('長髪型頭', 'ながかみ', '(n) hair'),               # rare and long
+        entry('長髪型', None, '(n) hair'),                       # rare, three kanji
+        entry('輪っか', None, '(n) head'),                       # rare, three with kana
         entry('ケーブル', None, '(n) cable/(P)'),
         entry('瞬き', 'まばたき', '(n,vs) (1) blink/wink'),
         entry('素足', 'すあし', '(uk) (n) bare feet'),
@@ -124,7 +126,8 @@ class Words(unittest.TestCase):
         self.assertEqual(got['すあし'], ['bare feet'])        # usually written in kana
         self.assertEqual(got['ケーブル'], ['cable'])
         self.assertEqual(got['にっこり'], ['sweet', 'broad'])
-        for absent in ('先', '長髪型頭', 'あほ', '左手', '老婆', 'まばたき'):
+        self.assertEqual(got['輪っか'], ['head'])
+        for absent in ('先', '長髪型頭', '長髪型', 'あほ', '左手', '老婆', 'まばたき'):
             self.assertNotIn(absent, got)                     # see the entries' notes
 
     def test_names_keep_their_digits_and_a_part_keeps_its_place(self):
