@@ -55,6 +55,18 @@ uint32_t slotof(const char* s, int len, uint32_t h) {
   }
 }
 
+// A bit per hash of every beginning of every entry's text (the whole text included):
+// reading a name, the search for longer entries at a place stops at the first text no
+// entry begins with, without a look into the large table.
+constexpr uint32_t kPrefixBits = 1u << 22;
+uint64_t prefixes[kPrefixBits / 64];
+
+uint32_t prefixbit(uint32_t h) { return (h * 0x9E3779B1u) >> 10; }
+bool maybeprefix(uint32_t h) {
+  const uint32_t b = prefixbit(h);
+  return (prefixes[b >> 6] >> (b & 63) & 1) != 0;
+}
+
 // The newest entry whose Japanese text is these bytes, or -1.
 int find(const char* s, int len, uint32_t h) { return slots[slotof(s, len, h)] - 1; }
 
@@ -70,6 +82,15 @@ void buildindex() {
     const uint32_t slot = slotof(pool + x.jp, x.jplen, entryHash[e]);
     entries[e].next = slots[slot] - 1;
     slots[slot] = e + 1;
+    const auto* t = reinterpret_cast<const unsigned char*>(pool + x.jp);
+    uint32_t h = 2166136261u;
+    for (int j = 0; j < x.jplen;) {
+      const int w = names::isleadbyte(t[j]) && j + 1 < x.jplen ? 2 : 1;
+      for (int b = 0; b < w; b++) h = (h ^ t[j + b]) * 16777619u;
+      j += w;
+      const uint32_t bit = prefixbit(h);
+      prefixes[bit >> 6] |= uint64_t{1} << (bit & 63);
+    }
   }
 }
 
@@ -324,7 +345,10 @@ int readall(Source& src, Reading& r) {
 
 void dictclear() {
   // Left untouched while nothing was stored: a run without a dictionary keeps its memory.
-  if (entryCount > 0 || loaded) memset(slots, 0, sizeof slots);
+  if (entryCount > 0 || loaded) {
+    memset(slots, 0, sizeof slots);
+    memset(prefixes, 0, sizeof prefixes);
+  }
   entryCount = 0;
   poolUsed = 0;
   loaded = false;
@@ -651,6 +675,7 @@ void entriesat(uint8_t kind, const char* s, int i, int end, F f) {
     const int w = charlen(p, j, end);
     if (j + w - i > DICT_JPMAX) break;
     for (int b = 0; b < w; b++) h = (h ^ p[j + b]) * 16777619u;
+    if (!maybeprefix(h)) break;
     const int last = j;
     j += w;
     const int head = find(s + i, j - i, h);
