@@ -7,6 +7,7 @@ from . import edict, english, kana, kanjidic
 CLASSES = 'NSWK'  # whole names, sides, words, kanji fallbacks
 KINDS = 'bmf'     # bones, morphs, display frames
 MAX_ALTERNATIVES = 3
+VERBLIKE = set(edict.VERB_ENDINGS) | {'adj-i'}
 # Digits and letters a name keeps as they are (アホ毛２ is Ahoge2, not AhogeTwo).
 NUMERAL = re.compile('[0-9A-Za-z\uff10-\uff19\uff21-\uff3a\uff41-\uff5a]')
 
@@ -60,19 +61,17 @@ def plainkana(word):
 
 def keeprare(form, eng, thing, sound=False, verb=False):
     """A word EDICT does not mark common is kept when it is short (two characters, three
-    with kana: 輪っか), a loanword (names are full of them), or a thing worn or held, a
-    part of the body or a sound-symbolic word of up to six characters, a verb or an
-    adjective (expressions are named by them) of up to five (麦わら帽子, ふくらはぎ,
-    きょとん, 引っ込め):
-    the long rare words of other kinds would seldom be met in a name."""
+    with kana: 輪っか), a loanword (names are full of them), a thing worn or held, a
+    part of the body or a sound-symbolic word of up to six characters (麦わら帽子,
+    ふくらはぎ, きょとん), or a verb or an adjective of up to five (引っ込め), as
+    expressions are named by them. Long rare words of other kinds, and rare compounds of
+    three kanji, would seldom be met in a name and could swallow two words that are."""
     if len(form) <= 2 or all(kana.iskata(c) for c in form):
         return True
     if len(form) == 3 and not all(kana.iskanji(c) for c in form):
         return True
     return len(form) <= 6 and (sound or thing(eng)) or len(form) <= 5 and verb
 
-
-VERBLIKE = set(edict.VERB_ENDINGS) | {'adj-i'}
 
 # Kanji of place and size that follow a part in the names of models (目上 eyes up,
 # 手先 hand tip, 口大 mouth big, 舌根元 tongue root), where EDICT reads the pair as a
@@ -102,7 +101,7 @@ def edictwords(entries, words, thing, parts=frozenset()):
         nkanji = sum(kana.iskanji(c) for c in bare)
         # The past and -me forms for words of feeling and looks: a verb or an
         # adjective of one kanji (驚いた, 太め), as expressions are named.
-        more = nkanji == 1 and bool(tags & (set(edict.VERB_ENDINGS) | {'adj-i'}))
+        more = nkanji == 1 and bool(tags & VERBLIKE)
         cands = [(0, f) for f in edict.forms(bare, tags, more)]
         if reading and ('uk' in tags or (common and len(reading) >= 3)):
             cands += [(1 if 'uk' in tags else 2, f) for f in edict.forms(reading, tags)]
@@ -190,7 +189,7 @@ def build(hand, edictentries, kanji, words, worn):
         had = taken.get((e.cls, e.japanese), '')
         kinds = ''.join(k for k in e.kinds if k not in had)
         if not kinds:
-            continue  # the first line of a key wins
+            continue  # a written entry wins over the spellings and forms derived from others
         taken[(e.cls, e.japanese)] = had + kinds
         out.append(Entry(kinds, e.cls, e.japanese, e.english))
         # A hand-written word, kanji or side replaces what the dictionaries say of it.
