@@ -59,6 +59,14 @@ class Glosses(unittest.TestCase):
         self.assertIsNone(edict.english('new-fangled', WORDS))     # not in the word list
         self.assertIsNone(edict.english('line of sight of head', WORDS))  # too long
 
+    def test_the_reading_in_romaji_counts_as_english_after_english(self):
+        self.assertEqual(edict.english('zori (Japanese sandals)', WORDS, reading='ぞうり'), 'zori')
+        self.assertIsNone(edict.english('zori', WORDS, reading='げた'))
+        sl = edict.senses('(n) boryokudan/gangster organization')
+        self.assertEqual(edict.glosses('暴力団', sl, WORDS | {'gangster', 'organization'},
+                                       reading='ぼうりょくだん'),
+                         ['gangster organization', 'boryokudan'])
+
     def test_senses_and_their_tags(self):
         sl = edict.senses('(n,vs) (1) blink (of eyes)/wink/(n) (2) twinkling/(P)')
         self.assertEqual(sl, [({'n', 'vs'}, ['blink (of eyes)', 'wink']),

@@ -63,9 +63,10 @@ def load(path=EDICT):
     return out
 
 
-def english(gloss, words, verb=False):
+def english(gloss, words, verb=False, reading=''):
     """A gloss as plain English words for a name ('bare feet'), or None: not plain
-    words of the word list, more than three words, or a proper name."""
+    words of the word list, more than three words, or a proper name. A word that is
+    the entry's own reading in romaji (zori for ぞうり, naginata) counts as English."""
     g = re.sub(r'\([^)]*\)', ' ', gloss)
     g = re.sub(r'\s+', ' ', g).strip()
     if not g or SKIP_GLOSS.search(g.lower()):
@@ -82,7 +83,9 @@ def english(gloss, words, verb=False):
         out = [out[2], out[0]]
     if not out or len(out) > 3:
         return None
-    if any(not w.isascii() or not w.isalpha() or w not in words for w in out):
+    native = skel(kana.romaji(reading)) if reading else None
+    if any(not w.isascii() or not w.isalpha()
+           or w not in words and (len(w) < 4 or skel(w) != native) for w in out):
         return None
     return ' '.join(out)
 
@@ -106,19 +109,22 @@ def forms(word, tags, more=False):
     return [f for i, f in enumerate(out) if f not in out[:i] and f]
 
 
+def skel(s):
+    """The consonants of a word, as Japanese hears them (l as r, v as b)."""
+    s = s.lower().replace('l', 'r').replace('v', 'b').replace('c', 'k').replace('q', 'k')
+    s = re.sub('[aeiouyh ]', '', s)
+    return re.sub(r'(.)\1+', r'\1', s)
+
+
 def sounds(katakana, eng):
     """How much a katakana word sounds like an English word (0..1)."""
-    def skel(s):
-        s = s.lower().replace('l', 'r').replace('v', 'b').replace('c', 'k').replace('q', 'k')
-        s = re.sub('[aeiouyh ]', '', s)
-        return re.sub(r'(.)\1+', r'\1', s)
     a, b = skel(kana.romaji(katakana)), skel(eng)
     if not a or not b:
         return 0.0
     return difflib.SequenceMatcher(None, a, b).ratio()
 
 
-def glosses(word, sl, words, thing=lambda e: False):
+def glosses(word, sl, words, thing=lambda e: False, reading=''):
     """The English of an entry, best first: [english]. A word takes the plain glosses
     of its first usable sense, then the first of its second; a katakana loanword (not
     one usually written in kana or sound-symbolic) the glosses of its first three senses
@@ -137,7 +143,8 @@ def glosses(word, sl, words, thing=lambda e: False):
             plain = re.sub(r'\([^)]*\)', '', g).strip()
             if tags & {'adv', 'adv-to'} and plain.endswith('ly') and not tags & NOUN_TAGS:
                 e = english(plain[:-2], words)
-            e = e or english(g, words, verb or ('vs' in tags and g.startswith('to ')))
+            e = e or english(g, words, verb or ('vs' in tags and g.startswith('to ')),
+                             reading or word)
             if e and all(e != f[2] for f in found):
                 found.append((n, k, e))
     if not found:
@@ -152,4 +159,6 @@ def glosses(word, sl, words, thing=lambda e: False):
     first = found[0][0]
     same = [f[2] for f in found if f[0] == first]
     later = [f[2] for f in found if f[0] > first][:1]
-    return same + later
+    # English before the romaji of the word itself (暴力団: gangster organization, not
+    # boryokudan), which stays as an alternative.
+    return sorted(same + later, key=lambda e: any(w not in words for w in e.split()))

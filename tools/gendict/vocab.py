@@ -92,7 +92,7 @@ def edictwords(entries, words, thing, parts=frozenset()):
         sl = edict.senses(body)
         if not sl or sl[0][0] & edict.BAD_TAGS:
             continue
-        eng = edict.glosses(word, sl, words, thing)
+        eng = edict.glosses(word, sl, words, thing, reading)
         if not eng:
             continue
         common = '(P)' in body
