@@ -90,7 +90,10 @@ bool clashes(int row, uint64_t en, uint64_t jp) {
 }
 
 int remember(int row, uint64_t en, uint64_t jp) {
-  if (takenCount[row] >= kindRows[static_cast<size_t>(row)].names) return -1;
+  // Up to three quarters full: the names a model's tables hold, and those of the
+  // elements beyond them, which are copied with their names.
+  const int slots = slotStart[static_cast<size_t>(row + 1)] - slotStart[static_cast<size_t>(row)];
+  if (takenCount[row] >= slots / 4 * 3) return -1;
   const int start = slotStart[static_cast<size_t>(row)];
   const int mask = slotStart[static_cast<size_t>(row + 1)] - start - 1;
   int i = static_cast<int>(en) & mask;
