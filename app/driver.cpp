@@ -11,6 +11,7 @@
 #include "app/folders.h"
 #include "app/startup.h"
 #include "io/binfile.h"
+#include "names/dict.h"
 #include "names/rules.h"
 #include "platform/platform.h"
 #include "pmd/pmd.h"
@@ -390,6 +391,12 @@ int nwmain(int argc, char** argv) {
   progdirset();
   settingsdefaults();
   setupread();
+  // A model named from half a dictionary would differ from the one the user expects.
+  if (dictload(progDir, progDirW) != 0) {
+    conputs("The dictionary could not be read whole: no model is saved. \n");
+    conflush();
+    return RUN_NOTSAVED;
+  }
 
   int folders = 0;
   for (int j = 1; j < argList.count; j++) folders += argisfolder(j) ? 1 : 0;

@@ -3,6 +3,7 @@
 
 #include <cstring>
 
+#include "names/namegen.h"
 #include "names/rules.h"
 #include "setup/settings.h"
 #include "text/console.h"
@@ -46,6 +47,7 @@ int fillenglish(NameKind recordKind, const char* en, const char* gen, char* out)
   }
   if (!vacant) return 0;
   copyname(out, gen);
+  namegiven(recordKind, out);
   if (kind == NameKind::morph || out[0] != 0) conprintf(" => %s ", out);
   return 1;
 }

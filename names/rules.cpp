@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "names/dict.h"
 #include "names/namelist.h"
 #include "names/rules.h"
 
@@ -109,17 +110,36 @@ int nextrule(Candidates& k) {
 
 // ---- Applying the rules --------------------------------------------------------------
 
-int apply(RuleKind kind, char* out, const char* name) {
+// The text no rule applied to, from `from` up to p, read through the dictionary.
+void flush(uint8_t dkind, const char* name, const char*& from, const char* p) {
+  if (from == nullptr) return;
+  dictstretch(dkind, from, static_cast<int>(p - from), from == name && *p == 0);
+  from = nullptr;
+}
+
+// The rules of the kind applied to a name. With dkind (a dictionary kind) the text that
+// no rule applies to is read through the dictionary instead of being copied.
+int apply(RuleKind kind, char* out, const char* name, uint8_t dkind) {
   const int list = ruleList[kind];
   int count = nlcount(list);
   if (count > RULE_SLOTS - 1) count = RULE_SLOTS - 1;  // rules beyond have no slot
   const RuleIndex& x = indexof(kind, list, count);
   Out o{out, 0};
+  const bool dict = dkind != 0;
+  if (dict) dictbegin();
+  const char* stretch = nullptr;  // where the text no rule applies to began
   const char* p = name;
+  // A rule's text: into the result, or after the stretch before it into the pieces.
+  auto emit = [&](const char* rep) {
+    if (!dict) return put(o, rep);
+    flush(dkind, name, stretch, p);
+    dictputtext(rep, static_cast<int>(strlen(rep)));
+    return true;
+  };
   while (*p != 0) {
     if (*p == '?') {
-      if (o.n + 1 > kOutMax) break;
-      o.d[o.n++] = '_';
+      if (!dict && o.n + 1 > kOutMax) break;
+      emit("_");
       p++;
       continue;
     }
@@ -131,22 +151,22 @@ int apply(RuleKind kind, char* out, const char* name) {
       switch (ruleForm[kind][r]) {
         case RF_WHOLE:
           if (p == name && strcmp(name, src) == 0) {
-            put(o, rep);
+            emit(rep);
             done = ENDED;
           }
           break;
         case RF_TAIL:
           if (strcmp(p, src) == 0) {
-            put(o, rep);
+            emit(rep);
             done = ENDED;
           }
           break;
         default:
           if (matchrest(p, src) == 0) {
-            put(o, rep);
+            emit(rep);
             done = ENDED;
           } else if (matchhere(p, src) == 0) {
-            done = put(o, rep) ? MOVED : ENDED;
+            done = emit(rep) ? MOVED : ENDED;
             p += strlen(src);
           }
           break;
@@ -155,11 +175,21 @@ int apply(RuleKind kind, char* out, const char* name) {
     if (done == ENDED) break;
     if (done == MOVED) continue;
     int len = names::isleadbyte(*p) && p[1] != 0 ? 2 : 1;
+    if (dict) {
+      if (stretch == nullptr) stretch = p;
+      p += len;
+      continue;
+    }
     if (o.n + len > kOutMax) break;
     o.d[o.n] = p[0];
     if (len == 2) o.d[o.n + 1] = p[1];
     o.n += len;
     p += len;
+  }
+  if (dict) {
+    flush(dkind, name, stretch, p);
+    dictcompose(out, REP_BUFSIZE, 0, 0, nullptr);
+    return 0;
   }
   out[o.n] = 0;
   return 0;
@@ -169,10 +199,13 @@ int fold(int c) { return c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c; }
 
 }  // namespace
 
-int brep(char* out, const char* name) { return apply(RK_BONE, out, name); }
-int mrep(char* out, const char* name) { return apply(RK_MORPH, out, name); }
-int benrep(char* out, const char* name) { return apply(RK_BONEEN, out, name); }
-int menrep(char* out, const char* name) { return apply(RK_MORPHEN, out, name); }
+int brep(char* out, const char* name) { return apply(RK_BONE, out, name, 0); }
+int mrep(char* out, const char* name) { return apply(RK_MORPH, out, name, 0); }
+int benrep(char* out, const char* name) { return apply(RK_BONEEN, out, name, 0); }
+int menrep(char* out, const char* name) { return apply(RK_MORPHEN, out, name, 0); }
+int dictrep(RuleKind kind, uint8_t dkind, char* out, const char* name) {
+  return apply(kind, out, name, dkind);
+}
 
 // The rest of the name equals src, where a '*' in src stands for at least one more byte
 // and ends the comparison.

@@ -1,6 +1,9 @@
 // rules.h - "alias.ini": reading the user's replacement rules, listing them, and the
 // four rule functions that apply them to a Shift-JIS name.
 #pragma once
+#include <cstdint>
+
+#include "names/namelist.h"
 
 // Output buffers of the rule functions hold REP_BUFSIZE bytes; results are bounded so
 // that they always fit, terminator included.
@@ -21,3 +24,7 @@ int benrep(char* out, const char* name);  // English bone-name rules
 int menrep(char* out, const char* name);  // English morph-name rules
 int matchrest(const char* at, const char* src);
 int matchhere(const char* at, const char* src);
+
+// The rules of a kind (RK_BONE or RK_MORPH) with the dictionary beneath them: the text
+// no rule applies to is read through the dictionary entries of dkind (a DictKind).
+int dictrep(RuleKind kind, uint8_t dkind, char* out, const char* name);

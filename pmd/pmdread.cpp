@@ -15,7 +15,9 @@
 #include <cstring>
 
 #include "io/binfile.h"
+#include "names/dict.h"
 #include "names/fillname.h"
+#include "names/namegen.h"
 #include "names/rules.h"
 #include "pmd/pmd.h"
 #include "pmd/pmdmodel.h"
@@ -108,21 +110,31 @@ int fixedblock(const char* kind, int64_t n, int size) {
   return 0;
 }
 
+// An English name the element keeps, so that the names generated for others differ
+// from it (with a dictionary, unless every English name is to be replaced).
+void keepname(NameKind kind, const char* en, const char* jp) {
+  if (dicthas() && Force.display == 0 && en[0] != 0) nametaken(kind, en, jp);
+}
+
 // Every English name found in the file passes here, and only here: a vacant one, or
-// one the English-name rules change, is counted.
-void countenglish(NameKind kind, const char* en) {
+// one the English-name rules change, is counted; the others are kept.
+void countenglish(NameKind kind, const char* en, const char* jp) {
   if (en[0] == 0) {
     pmdModel.nameChangeCount++;
     return;
   }
-  if (kind == NameKind::frame) return;
+  if (kind == NameKind::frame) {
+    keepname(kind, en, jp);
+    return;
+  }
   repbuf[0] = 0;
-  if (kind == NameKind::bone) {
-    benrep(repbuf, en);
-  } else {
+  if (kind == NameKind::morph) {
     menrep(repbuf, en);
+  } else {
+    benrep(repbuf, en);
   }
   if (strcmp(repbuf, en) != 0) pmdModel.nameChangeCount++;
+  keepname(kind, repbuf, jp);
 }
 
 int header() {
@@ -249,7 +261,10 @@ int englishnames(const char* kind, NameKind nk, int first, int count, int width)
   for (int i = first; i < count; i++) {
     at(kind, i);
     if (endcheck() != 0 || getfield(width) != 0) return -1;
-    countenglish(nk, text);
+    const char* jp = nk == NameKind::bone    ? pmdModel.boneName[i]
+                     : nk == NameKind::morph ? pmdModel.morphName[i]
+                                             : pmdModel.frameName[i];
+    countenglish(nk, text, jp);
   }
   return 0;
 }
@@ -275,7 +290,7 @@ int english() {
   pmdModel.enModelAt = rftell();
   if (getfield(PMD_NAMELEN) != 0) return -1;
   if (!langjapanese() && text[0] != 0) conprintf("Model: %s \n", text);
-  if (pmdFillModelName) countenglish(NameKind::bone, text);
+  if (pmdFillModelName) countenglish(NameKind::model, text, pmdModel.modelName);
   if (skip(PMD_COMMENTLEN) != 0) return -1;
   pmdModel.enBonesAt = rftell();
   if (englishnames("English bone name", NameKind::bone, 0, pmdModel.boneCount, PMD_NAMELEN) != 0) {
@@ -334,6 +349,7 @@ void resetmodel() {
 int pmdread(const char* pathA, const char16_t* pathW, int useW) {
   readStatus = RS_BROKEN;
   resetmodel();
+  namesreset();
   if (useW) {
     unistr2sjis(pathbuf, pathW);
     conprintf("Reading from: %s \n", pathbuf);

@@ -63,7 +63,7 @@ struct FieldKind {
   int width;
 };
 
-constexpr FieldKind modelKind = {NameKind::bone, "(model %d) (jp) %s ", PMD_NAMELEN};
+constexpr FieldKind modelKind = {NameKind::model, "(model %d) (jp) %s ", PMD_NAMELEN};
 constexpr FieldKind boneKind = {NameKind::bone, "(bone %d) (jp) %s ", PMD_NAMELEN};
 constexpr FieldKind morphKind = {NameKind::morph, "(morph %d) (jp) %s ", PMD_NAMELEN};
 constexpr FieldKind frameKind = {NameKind::frame, "(frame %d) (jp) %s ", PMD_FRAMELEN};

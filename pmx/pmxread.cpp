@@ -8,6 +8,8 @@
 #include <cstring>
 
 #include "io/binfile.h"
+#include "names/dict.h"
+#include "names/namegen.h"
 #include "names/namelist.h"
 #include "names/rules.h"
 #include "names/translit.h"
@@ -17,6 +19,10 @@
 #include "setup/settings.h"
 #include "text/console.h"
 #include "text/sjis.h"
+
+static_assert(PMX_MAXBONES <= NAMES_BONES && PMX_MAXMORPHS <= NAMES_MORPHS &&
+                  PMX_MAXFRAMES <= NAMES_FRAMES,
+              "every name a model holds can be known as taken");
 
 namespace {
 
@@ -156,28 +162,49 @@ int header() {
   return checkglobals();
 }
 
+// An English name the record keeps (en, or its own when en is null), so that the names
+// generated for other records differ from it. Only with a dictionary; not when every
+// English name is to be replaced.
+void keepname(NameKind kind, const char* en) {
+  if (!dicthas() || Force.display != 0) return;
+  if (kind != NameKind::bone) pmxnamesjis(&nameJ, pmxModel.encoding);
+  if (en == nullptr) {
+    pmxnamesjis(&nameE, pmxModel.encoding);
+    en = nameE.sjis;
+  }
+  nametaken(kind, en, nameJ.sjis);
+}
+
 // Adds 1 to the counter when the English name is vacant or its rules change it.
-void countenglish(int (*rules)(char*, const char*), int32_t& counter) {
+void countenglish(NameKind kind, int (*rules)(char*, const char*), int32_t& counter) {
   if (nameE.stored == 0) {
     counter++;
     return;
   }
-  if (rules == nullptr) return;
+  if (rules == nullptr) {
+    keepname(kind, nullptr);
+    return;
+  }
   pmxnamesjis(&nameE, pmxModel.encoding);
   repbuf[0] = 0;
   rules(repbuf, nameE.sjis);
-  if (strcmp(repbuf, nameE.sjis) != 0) counter++;
+  if (strcmp(repbuf, nameE.sjis) != 0) {
+    counter++;
+    if (repbuf[0] != 0) keepname(kind, repbuf);
+  } else {
+    keepname(kind, nameE.sjis);
+  }
 }
 
 // The two name fields of an element of the other kinds (materials, rigid bodies, joints,
 // soft bodies). With Fill.everyKind the first limit elements get their offset recorded
 // and their English name counted, under the bone rules.
-int kindnames(int i, int32_t* offsets, int limit, int32_t* stored) {
+int kindnames(NameKind kind, int i, int32_t* offsets, int limit, int32_t* stored) {
   if (Fill.everyKind == 0 || i >= limit) return skiptext() != 0 || skiptext() != 0 ? -1 : 0;
   offsets[i] = rftell();
   *stored = i + 1;
   if (gettext(&nameJ) != 0 || gettext(&nameE) != 0) return -1;
-  countenglish(benrep, pmxModel.kindChangeCount);
+  countenglish(kind, benrep, pmxModel.kindChangeCount);
   return 0;
 }
 
@@ -212,7 +239,7 @@ int modelnames() {
     pmxModel.storedModelName = 1;
   }
   if (gettext(&nameJ) != 0 || gettext(&nameE) != 0) return -1;
-  if (every) countenglish(benrep, pmxModel.kindChangeCount);
+  if (every) countenglish(NameKind::model, benrep, pmxModel.kindChangeCount);
   modelname(&nameE, !langjapanese());
   modelname(&nameJ, langjapanese());
   if (skiptext() != 0 || skiptext() != 0) return -1;
@@ -284,7 +311,7 @@ int materials() {
   const int t = pmxModel.textureIndexSize;
   for (int i = 0; i < n; i++) {
     at("material", i);
-    if (endcheck() != 0 || kindnames(i, pmxModel.materialNameOffset, PMX_MAXMATERIALS,
+    if (endcheck() != 0 || kindnames(NameKind::material, i, pmxModel.materialNameOffset, PMX_MAXMATERIALS,
                                      &pmxModel.storedMaterialCount) != 0) {
       return -1;
     }
@@ -358,7 +385,7 @@ int bones() {
     if (gettext(&nameJ) != 0) return -1;
     pmxnamesjis(&nameJ, pmxModel.encoding);
     if (gettext(&nameE) != 0) return -1;
-    countenglish(benrep, pmxModel.nameChangeCount);
+    countenglish(NameKind::bone, benrep, pmxModel.nameChangeCount);
     pmxskip(12 + b + 4);  // position, parent, layer
     int flags = rfgetshort() & 0xFFFF;
     pmxskip((flags & 0x0001) ? b : 12);
@@ -412,7 +439,7 @@ int morphs() {
       pmxModel.storedMorphCount = i + 1;
     }
     if (gettext(&nameJ) != 0 || gettext(&nameE) != 0) return -1;
-    countenglish(menrep, pmxModel.nameChangeCount);
+    countenglish(NameKind::morph, menrep, pmxModel.nameChangeCount);
     pmxskip(1);  // panel
     int kind = rfgetc();
     if (kind < 0) return stopended();
@@ -441,7 +468,7 @@ int frames() {
       pmxModel.storedFrameCount = i + 1;
     }
     if (gettext(&nameJ) != 0 || gettext(&nameE) != 0) return -1;
-    countenglish(nullptr, pmxModel.nameChangeCount);
+    countenglish(NameKind::frame, nullptr, pmxModel.nameChangeCount);
     pmxskip(1);  // special frame
     int32_t items;
     if (getinner(&items, "frame element") != 0) return -1;
@@ -463,7 +490,7 @@ int bodies() {
   for (int i = 0; i < n; i++) {
     at("rigid body", i);
     if (endcheck() != 0 ||
-        kindnames(i, pmxModel.bodyNameOffset, PMX_MAXBODIES, &pmxModel.storedBodyCount) != 0) {
+        kindnames(NameKind::body, i, pmxModel.bodyNameOffset, PMX_MAXBODIES, &pmxModel.storedBodyCount) != 0) {
       return -1;
     }
     // bone, group, non-collision mask, shape, 14 floats, physics mode
@@ -481,7 +508,7 @@ int joints() {
   for (int i = 0; i < n; i++) {
     at("joint", i);
     if (endcheck() != 0 ||
-        kindnames(i, pmxModel.jointNameOffset, PMX_MAXJOINTS, &pmxModel.storedJointCount) != 0) {
+        kindnames(NameKind::joint, i, pmxModel.jointNameOffset, PMX_MAXJOINTS, &pmxModel.storedJointCount) != 0) {
       return -1;
     }
     int type = rfgetc();
@@ -528,7 +555,7 @@ int softbodies() {
     if (pmxgetname(&nameJ, enc) != PN_OK || pmxgetname(&nameE, enc) != PN_OK) {
       return softfailed(i, before);
     }
-    if (kept) countenglish(benrep, pmxModel.kindChangeCount);
+    if (kept) countenglish(NameKind::softbody, benrep, pmxModel.kindChangeCount);
     if (pmxskip(SOFTBODY_FIXED + pmxModel.materialIndexSize) != 0) return softfailed(i, before);
     int32_t anchors = rfgetlong();
     if (rfeof() || anchors < 0 || pmxskip(static_cast<int64_t>(anchors) * anchorSize) != 0) {
@@ -601,6 +628,7 @@ void trailing() {
 }
 
 void resetmodel() {
+  namesreset();
   pmxModel.boneCount = pmxModel.morphCount = pmxModel.frameCount = 0;
   pmxModel.storedBoneCount = pmxModel.storedMorphCount = pmxModel.storedFrameCount = 0;
   pmxModel.materialCount = pmxModel.bodyCount = pmxModel.jointCount = pmxModel.softBodyCount = 0;

@@ -6,29 +6,49 @@
 #   python3 tools/splitnames.py --check     exit 1 if they differ from what it writes
 #
 # Each kind (bone, morph, frame) is shuffled and halved on its own, so both halves hold
-# every kind. The rules are tuned on the tuning half only; the held-out half measures
-# them. Standard library only.
+# every kind. A line starting with '#==' in all.txt begins a new batch, split on its own
+# with the same seed: names added in a later batch never move a name of an earlier one
+# from one half to the other. The vocabulary is tuned on the tuning half only; the
+# held-out half measures it. Standard library only.
 import os
 import random
 import sys
 
 SEED = 20240613
 DIR = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'tests', 'data', 'names')
+KINDS = ('bone', 'morph', 'frame')
+
+
+def batches(lines):
+    rows = [[]]
+    for line in lines:
+        line = line.rstrip('\n')
+        if line.startswith('#=='):
+            rows.append([])
+        elif line.strip() and not line.startswith('#'):
+            rows[-1].append(line)
+    return [b for b in rows if b]
+
+
+def split(lines):
+    """The rows of the tuning half and of the held-out half, in that order."""
+    tune, held = [], []
+    for rows in batches(lines):
+        rng = random.Random(SEED)
+        for kind in KINDS:
+            names = [r for r in rows if r.split('\t', 1)[0] == kind]
+            rng.shuffle(names)
+            half = (len(names) + 1) // 2
+            tune += names[:half]
+            held += names[half:]
+    return tune, held
 
 
 def halves():
     with open(os.path.join(DIR, 'all.txt'), encoding='utf-8') as f:
-        rows = [line.rstrip('\n') for line in f if line.strip() and not line.startswith('#')]
-    rng = random.Random(SEED)
-    tune, held = [], []
-    for kind in ('bone', 'morph', 'frame'):
-        names = [r for r in rows if r.split('\t', 1)[0] == kind]
-        rng.shuffle(names)
-        half = (len(names) + 1) // 2
-        tune += names[:half]
-        held += names[half:]
+        tune, held = split(f)
     head = ('# %s half of all.txt, split by tools/splitnames.py (random.Random(%d), each '
-            'kind shuffled and halved). Do not edit; rerun the tool.\n')
+            'kind of each batch shuffled and halved). Do not edit; rerun the tool.\n')
     return (head % ('Tuning', SEED) + '\n'.join(tune) + '\n',
             head % ('Held-out', SEED) + '\n'.join(held) + '\n')
 

@@ -12,7 +12,7 @@ kind_names() {
 }
 
 begin "the shipped settings fill every kind with ASCII names and keep the rest"
-cp "$DATA_DIR/modsetup.ini" "$DATA_DIR/alias.ini" .
+cp "$DATA_DIR/modsetup.ini" "$DATA_DIR/alias.ini" "$DATA_DIR/namedict.txt" .
 model kinds k.pmx
 model kinds8 k8.pmx
 cp k.pmx k.orig

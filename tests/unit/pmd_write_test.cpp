@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <map>
 
+#include "names/dict.h"
 #include "pmd_util.h"
 #include "pmx/pmx.h"
 #include "pmx/pmxmodel.h"
@@ -162,13 +163,17 @@ TEST_F(PmdWrite, ModelNameOnlyWithTheSetting) {
 }
 
 // The English name a PMD element gets is the one a PMX model gets for the same
-// Japanese name, cut to its field: the shipped rules on both.
+// Japanese name, cut to its field: the shipped rules and dictionary on both.
 TEST_F(PmdWrite, SameNamesAsInAPmxModel) {
   {
     ConsoleCapture quiet;
     nlinit();
     ASSERT_EQ(aliasread(NW_SOURCE_DIR "/data/alias.ini"), 0);
+    ASSERT_EQ(dictread(NW_SOURCE_DIR "/data/namedict.txt", nullptr, "namedict.txt"), 0);
   }
+  struct Unload {
+    ~Unload() { dictclear(); }
+  } unload;
   const char* bones[] = {"全ての親", "センター", "左腕", "右ひざ", "左足ＩＫ", "髪飾り左",
                          "スカート前１", "上半身２", "左目戻", "おっぱい調整右",
                          "髪飾りリボン先端調整左"};
@@ -210,7 +215,7 @@ TEST_F(PmdWrite, SameNamesAsInAPmxModel) {
     longest = std::max(longest, name.size());
     EXPECT_EQ(pmdfield(d.enBoneAt[static_cast<size_t>(i)], 20), name.substr(0, 19)) << bones[i];
   }
-  EXPECT_GT(longest, 19u);  // one name is cut
+  EXPECT_GT(longest, 19u);  // one name is cut (every generated name is ASCII)
   for (int i = 0; i < static_cast<int>(std::size(morphs)); i++) {
     EXPECT_EQ(pmdfield(d.enMorphAt[static_cast<size_t>(i) + 1], 20), pmxname("morph", i).substr(0, 19))
         << morphs[i];

@@ -1,0 +1,218 @@
+#!/usr/bin/env python3
+# gendict_test.py - the dictionary generator on small hand-made inputs (no Debian
+# dictionary needed): the hand-written source, glosses, word forms, loanwords, which
+# entries are kept, precedence, and the file the program reads.
+#
+#   python3 tests/unit/gendict_test.py
+import os
+import sys
+import unittest
+
+sys.dont_write_bytecode = True  # the test leaves nothing in the source tree
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..'))
+from tools.gendict import edict, kana, kanjidic, output, vocab  # noqa: E402
+
+WORDS = {'vest', 'best', 'cable', 'surprised', 'surprise', 'line', 'of', 'sight', 'gaze',
+         'bare', 'feet', 'new', 'zambia', 'japanese', 'clothes', 'blank', 'hair', 'head',
+         'shout', 'cry', 'thick', 'fat', 'before', 'ahead', 'tip', 'end', 'elementary',
+         'naked', 'sweet', 'sweetly', 'broad', 'broadly', 'laugh', 'smile', 'equipment',
+         'device', 'body'}
+
+
+def entry(word, reading, body):
+    return (word, reading, body)
+
+
+class HandSource(unittest.TestCase):
+    def test_fields_kinds_and_alternatives(self):
+        got = vocab.parsehand('# comment\n\nmb  W  視線\tgaze | line  of sight\n'
+                              'bmf S 左 L\n')
+        self.assertEqual([(e.kinds, e.cls, e.japanese, e.english) for e in got],
+                         [('bm', 'W', '視線', ['gaze', 'line of sight']),
+                          ('bmf', 'S', '左', ['L'])])
+
+    def test_a_full_width_space_belongs_to_the_japanese(self):
+        got = vocab.parsehand('bmf W 前　髪 bangs\n')
+        self.assertEqual(got[0].japanese, '前　髪')
+
+    def test_malformed_lines_and_repeated_keys_are_refused_with_their_line(self):
+        for text in ('bmf W 髪\n', 'x W 髪 hair\n', 'bmf Q 髪 hair\n', 'bmf W 髪 hair |\n',
+                     'b W 髪 hair\nbm W 髪 hair2\n'):
+            with self.assertRaises(ValueError) as cm:
+                vocab.parsehand(text, 'in')
+            self.assertIn('in:', str(cm.exception))
+        # Other kinds or another class make another key.
+        self.assertEqual(len(vocab.parsehand('b N 腰 waist\nf N 腰 Waist\nbmf W 腰 waist\n')), 3)
+
+
+class Glosses(unittest.TestCase):
+    def test_plain_words_only(self):
+        self.assertEqual(edict.english('to be surprised', WORDS, verb=True), 'surprised')
+        # Possessives and articles go; 'x of y' reads as a name does.
+        self.assertEqual(edict.english("one's line of sight", WORDS), 'sight line')
+        self.assertEqual(edict.english('top of the head', WORDS | {'top'}), 'head top')
+        self.assertEqual(edict.english("to open one's eyes wide", WORDS | {'open', 'eyes', 'wide'},
+                                       verb=True), 'open eyes wide')
+        self.assertEqual(edict.english('bare feet (e.g. of a child)', WORDS), 'bare feet')
+        self.assertIsNone(edict.english('bare feet, etc.', WORDS))
+        self.assertIsNone(edict.english('Zambia', WORDS))          # a proper name
+        self.assertIsNone(edict.english('new-fangled', WORDS))     # not in the word list
+        self.assertIsNone(edict.english('line of sight of head', WORDS))  # too long
+
+    def test_the_reading_in_romaji_counts_as_english_after_english(self):
+        self.assertEqual(edict.english('zori (Japanese sandals)', WORDS, reading='ぞうり'), 'zori')
+        self.assertIsNone(edict.english('zori', WORDS, reading='げた'))
+        sl = edict.senses('(n) boryokudan/gangster organization')
+        self.assertEqual(edict.glosses('暴力団', sl, WORDS | {'gangster', 'organization'},
+                                       reading='ぼうりょくだん'),
+                         ['gangster organization', 'boryokudan'])
+
+    def test_senses_and_their_tags(self):
+        sl = edict.senses('(n,vs) (1) blink (of eyes)/wink/(n) (2) twinkling/(P)')
+        self.assertEqual(sl, [({'n', 'vs'}, ['blink (of eyes)', 'wink']),
+                              ({'n'}, ['twinkling'])])
+
+    def test_a_word_takes_its_first_sense_then_one_of_the_next(self):
+        sl = edict.senses('(n) (1) equipment/device/(n) (2) body/(n) (3) smile')
+        self.assertEqual(edict.glosses('装置', sl, WORDS), ['equipment', 'device', 'body'])
+        sl = edict.senses('(arch) (n) (1) head/(n) (2) tip/end')
+        self.assertEqual(edict.glosses('先', sl, WORDS), ['tip', 'end'])
+
+    def test_loanword_takes_the_gloss_it_sounds_like_a_thing_first(self):
+        sl = edict.senses('(adj-na) (1) best/(n) (2) vest/(P)')
+        self.assertEqual(edict.glosses('ベスト', sl, WORDS, lambda e: e == 'vest')[0], 'vest')
+        sl = edict.senses('(n) (1) smile/(n) (2) surprise/head')
+        # Sounding like none of them, it keeps the order of its senses.
+        self.assertEqual(edict.glosses('ケーブル', sl, WORDS), ['smile', 'surprise'])
+
+    def test_adverb_of_a_sound_gives_its_adjective(self):
+        sl = edict.senses('(adv,on-mim) blankly')
+        self.assertEqual(edict.glosses('きょとん', sl, WORDS), ['blank'])
+
+
+class Forms(unittest.TestCase):
+    def test_verbs_and_adjectives(self):
+        self.assertEqual(edict.forms('驚く', {'v5k'}), ['驚く', '驚き'])
+        self.assertEqual(edict.forms('驚く', {'v5k', 'vi'}, True), ['驚く', '驚き', '驚いた'])
+        self.assertEqual(edict.forms('閉じる', {'v1'}, True), ['閉じる', '閉じ', '閉じた'])
+        self.assertEqual(edict.forms('叫ぶ', {'v5b'}), ['叫ぶ', '叫び'])
+        self.assertEqual(edict.forms('太い', {'adj-i'}, True), ['太い', '太く', '太め', '太そう'])
+        self.assertEqual(edict.forms('髪', {'n'}, True), ['髪'])
+
+    def test_romaji_and_shift_jis(self):
+        self.assertEqual(kana.romaji('ケーブル'), 'keburu')
+        self.assertEqual(kana.romaji('しゃ'), 'shiya')  # rough, for sounds only
+        self.assertTrue(kana.fits('髪'))
+        self.assertFalse(kana.fits('♡'))                # not in code page 932
+        self.assertTrue(kana.fits('あ' * 31))
+        self.assertFalse(kana.fits('あ' * 32))          # 64 bytes
+
+
+class Words(unittest.TestCase):
+    ENTRIES = [
+        entry('叫ぶ', 'さけぶ', '(v5b,vi) (1) to shout/to cry/(P)'),
+        entry('先', 'さき', '(n) (1) before/ahead/(P)'),
+        entry('先', 'さき', '(n) (1) tip/(P)'),
+        entry('髪型', 'かみがた', '(n) hair/(P)'),
+        entry('長髪型頭', 'ながかみ', '(n) hair'),               # rare and long
+        entry('長髪型', None, '(n) hair'),                       # rare, three kanji
+        entry('輪っか', None, '(n) head'),                       # rare, three with kana
+        entry('ケーブル', None, '(n) cable/(P)'),
+        entry('瞬き', 'まばたき', '(n,vs) (1) blink/wink'),
+        entry('素足', 'すあし', '(uk) (n) bare feet'),
+        entry('あほ', None, '(n) smile/(P)'),                    # two hiragana
+        entry('左手', 'ひだりて', '(n) left hand/(P)'),
+        entry('老婆', 'ろうば', '(n) (derog) head'),
+        entry('にっこり', None, '(adv,on-mim) sweetly (smiling)/broadly (grinning)/(P)'),
+    ]
+
+    def test_what_is_kept_and_in_which_spellings(self):
+        got = vocab.edictwords(self.ENTRIES, WORDS, lambda e: False)
+        self.assertEqual(got['叫ぶ'], ['shout', 'cry'])
+        self.assertEqual(got['叫び'], ['shout', 'cry'])       # the noun form
+        self.assertEqual(got['さけび'], ['shout', 'cry'])     # a common word's reading
+        self.assertEqual(got['すあし'], ['bare feet'])        # usually written in kana
+        self.assertEqual(got['ケーブル'], ['cable'])
+        self.assertEqual(got['にっこり'], ['sweet', 'broad'])
+        self.assertEqual(got['輪っか'], ['head'])
+        for absent in ('先', '長髪型頭', '長髪型', 'あほ', '左手', '老婆', 'まばたき'):
+            self.assertNotIn(absent, got)                     # see the entries' notes
+
+    def test_names_keep_their_digits_and_a_part_keeps_its_place(self):
+        entries = [entry('２', 'に', '(num) two/(P)'), entry('アホ毛２', None, '(n) hair/(P)'),
+                   entry('目上', None, '(n) superior/(P)'), entry('目線上', None, '(n) line/(P)'),
+                   entry('目元', None, '(n) head/(P)'), entry('上目', None, '(n) before/(P)'),
+                   entry('舌根', None, '(n) tongue/(P)')]
+        got = vocab.edictwords(entries, WORDS | {'two', 'superior', 'tongue'},
+                               lambda e: False, {'目', '目線', '舌'})
+        self.assertEqual(sorted(got), ['上目', '目元'])
+
+    def test_a_thing_worn_of_four_characters_is_kept_though_rare(self):
+        got = vocab.edictwords(self.ENTRIES, WORDS, lambda e: e == 'hair')
+        self.assertIn('長髪型頭', got)
+
+    def test_kanji_take_a_short_meaning(self):
+        self.assertEqual(kanjidic.meaning(['hair of the head'], WORDS), ['hair'])
+        self.assertEqual(kanjidic.meaning(['elementary', 'naked', 'principle'], WORDS),
+                         ['elementary', 'naked'])
+        got = vocab.kanjientries([('素', ['elementary'], 660), ('♡', ['heart'], None),
+                                  ('黌', ['xyzzy'], None)], WORDS)
+        self.assertEqual(got, {'素': ['elementary']})
+
+
+class Building(unittest.TestCase):
+    def test_hand_written_entries_win_and_everything_comes_sorted(self):
+        hand = vocab.parsehand('b W 先 tip\nbmf S 左 L\nbmf W 素足 bare legs\n'
+                               'b N 左腕 arm_L\n')
+        kanji = [('先', ['before'], 1), ('左', ['left'], 1), ('素', ['elementary'], 1)]
+        entries = [entry('素足', 'すあし', '(n) bare feet'), entry('叫ぶ', 'さけぶ', '(v5b) to shout')]
+        got = [(e.kinds, e.cls, e.japanese, e.english)
+               for e in vocab.build(hand, entries, kanji, WORDS, set())]
+        self.assertEqual(got, [
+            ('b', 'N', '左腕', ['arm_L']),
+            ('bmf', 'S', '左', ['L']),
+            ('b', 'W', '先', ['tip']),
+            ('bmf', 'W', '叫び', ['shout']),
+            ('bmf', 'W', '叫ぶ', ['shout']),
+            ('bmf', 'W', '叫んだ', ['shout']),   # the past of a verb of one kanji
+            ('bmf', 'W', '素足', ['bare legs']),
+            ('mf', 'K', '先', ['before']),      # the kinds the hand-written word leaves
+            ('bmf', 'K', '素', ['elementary']),
+        ])
+
+
+    def test_hand_written_words_bring_their_forms_and_other_kana(self):
+        hand = vocab.parsehand('bmf W 太い thick\nm W にやり grin\nm W ニヤリ smirk\n'
+                               'bmf W へそ navel\nbmf W の -\n')
+        entries = [entry('太い', 'ふとい', '(adj-i) fat/(P)'), entry('にやり', None, '(adv) broadly')]
+        got = {(e.kinds, e.japanese): e.english
+               for e in vocab.build(hand, entries, [], WORDS, set())}
+        self.assertEqual(got[('bmf', '太く')], ['thick'])      # EDICT's fat gives way
+        self.assertEqual(got[('bmf', '太そう')], ['thick'])
+        self.assertEqual(got[('m', 'ニヤリ')], ['smirk'])     # written by hand: kept
+        self.assertNotIn(('bmf', 'ヘソ'), got)                  # two kana: not mirrored
+        self.assertEqual(got[('bmf', 'の')], ['-'])
+        self.assertNotIn(('bmf', 'にやり'), got)                # the hand-written m only
+
+
+class Output(unittest.TestCase):
+    def test_problems(self):
+        ok = vocab.Entry('bmf', 'W', '髪', ['hair', 'locks'])
+        self.assertIsNone(output.problem(ok))
+        for bad in (vocab.Entry('b', 'W', '♡', ['heart']),
+                    vocab.Entry('b', 'W', '髪', ['hair  do']),
+                    vocab.Entry('b', 'W', '髪', ['héir']),
+                    vocab.Entry('b', 'W', '#髪', ['hair']),
+                    vocab.Entry('b', 'S', '左', ['left'])):
+            self.assertIsNotNone(output.problem(bad), bad)
+
+    def test_the_file_the_program_reads(self):
+        text = output.text([vocab.Entry('bmf', 'W', '髪', ['hair', 'locks'])])
+        body = [l for l in text.split('\n') if l and not l.startswith('#')]
+        self.assertEqual(body, ['namewright-dictionary 1', 'bmf\tW\t髪\thair | locks'])
+        self.assertIn('CC BY-SA 4.0', text)
+        self.assertTrue(text.endswith('\n'))
+
+
+if __name__ == '__main__':
+    unittest.main()

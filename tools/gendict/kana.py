@@ -1,0 +1,54 @@
+# kana.py - what the generator needs to know about Japanese script: classes of
+# characters, Hepburn romaji (to tell how much a loanword sounds like an English word)
+# and the Shift-JIS test every Japanese text of the dictionary must pass.
+import unicodedata
+
+MAX_JAPANESE = 63  # bytes in Shift-JIS the program keeps of a Japanese text
+
+
+def iskanji(ch):
+    return '\u4e00' <= ch <= '\u9fff' or ch in '々〆'
+
+
+def iskata(ch):
+    return '\u30a1' <= ch <= '\u30fa' or ch == 'ー'
+
+
+def ishira(ch):
+    return '\u3041' <= ch <= '\u3096'
+
+
+def fits(text):
+    """The text converts to code page 932 and fits the program's Japanese field."""
+    try:
+        return 0 < len(text.encode('cp932')) <= MAX_JAPANESE
+    except UnicodeEncodeError:
+        return False
+
+
+_ROWS = {
+    '': 'aiueo', 'k': 'かきくけこ', 's': 'さしすせそ', 't': 'たちつてと', 'n': 'なにぬねの',
+    'h': 'はひふへほ', 'm': 'まみむめも', 'y': 'や_ゆ_よ', 'r': 'らりるれろ', 'w': 'わ___を',
+    'g': 'がぎぐげご', 'z': 'ざじずぜぞ', 'd': 'だぢづでど', 'b': 'ばびぶべぼ', 'p': 'ぱぴぷぺぽ',
+}
+_ODD = {'し': 'shi', 'ち': 'chi', 'つ': 'tsu', 'ふ': 'fu', 'じ': 'ji', 'ぢ': 'ji', 'づ': 'zu',
+        'を': 'o', 'ん': 'n', 'ゔ': 'vu'}
+ROMAJI = {}
+for _c, _row in _ROWS.items():
+    for _v, _k in zip('aiueo', 'あいうえお' if _c == '' else _row):
+        if _k != '_':
+            ROMAJI[_k] = _ODD.get(_k, _c + _v)
+ROMAJI.update({k: v for k, v in _ODD.items() if k not in ROMAJI})
+for _small, _big in zip('ぁぃぅぇぉゃゅょゎ', 'あいうえおやゆよわ'):
+    ROMAJI[_small] = ROMAJI[_big]
+
+
+def romaji(text):
+    """Rough Hepburn romaji of kana text (katakana read as hiragana), long marks and
+    small tsu dropped: enough to compare sounds, not to write names."""
+    out = []
+    for ch in unicodedata.normalize('NFKC', text):
+        if iskata(ch) and ch != 'ー':
+            ch = chr(ord(ch) - 0x60)
+        out.append(ROMAJI.get(ch, ''))
+    return ''.join(out)

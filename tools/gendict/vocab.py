@@ -1,0 +1,204 @@
+# vocab.py - the entries of the dictionary: the hand-written MMD vocabulary of
+# tools/namedict.in over words from EDICT and kanji from KANJIDIC.
+import re
+
+from . import edict, english, kana, kanjidic
+
+CLASSES = 'NSWK'  # whole names, sides, words, kanji fallbacks
+KINDS = 'bmf'     # bones, morphs, display frames
+MAX_ALTERNATIVES = 3
+VERBLIKE = set(edict.VERB_ENDINGS) | {'adj-i'}
+# Digits and letters a name keeps as they are (アホ毛２ is Ahoge2, not AhogeTwo).
+NUMERAL = re.compile('[0-9A-Za-z\uff10-\uff19\uff21-\uff3a\uff41-\uff5a]')
+
+
+class Entry:
+    def __init__(self, kinds, cls, japanese, english):
+        self.kinds, self.cls, self.japanese, self.english = kinds, cls, japanese, english
+
+    def key(self):
+        return (CLASSES.index(self.cls), self.japanese, self.kinds)
+
+    def __repr__(self):
+        return 'Entry(%r, %r, %r, %r)' % (self.kinds, self.cls, self.japanese, self.english)
+
+
+def parsehand(text, where='namedict.in'):
+    """Entries of the hand-written source: 'kinds class japanese english [| other]...'
+    a line, fields apart by ASCII blanks; '#' begins a comment line. Raises ValueError
+    naming the line of a malformed entry."""
+    out = []
+    seen = {}  # (kind, class, japanese) -> line
+    for n, line in enumerate(text.split('\n'), 1):
+        s = line.strip(' \t\r')
+        if not s or s.startswith('#'):
+            continue
+        f = re.split(r'[ \t]+', s, 3)
+        if len(f) != 4 or not f[0] or set(f[0]) - set(KINDS) or f[1] not in CLASSES:
+            raise ValueError('%s:%d: expected "kinds class japanese english"' % (where, n))
+        alts = [re.sub(r'\s+', ' ', a.strip()) for a in f[3].split('|')]
+        if any(not a for a in alts):
+            raise ValueError('%s:%d: empty English' % (where, n))
+        kinds = ''.join(k for k in KINDS if k in f[0])
+        for k in kinds:
+            if seen.setdefault((k, f[1], f[2]), n) != n:
+                raise ValueError('%s:%d: %s %s already given on line %d'
+                                 % (where, n, f[1], f[2], seen[(k, f[1], f[2])]))
+        out.append(Entry(kinds, f[1], f[2], alts))
+    return out
+
+
+def plainkana(word):
+    """A word of kana alone long enough to stand as a word: a loanword of two
+    katakana or more; of hiragana, three or more (shorter ones would match inside
+    names of kana that are sounds, not words)."""
+    if all(kana.iskata(c) for c in word):
+        return len(word) >= 2
+    if all(kana.ishira(c) or c == 'ー' for c in word):
+        return len(word) >= 3
+    return None
+
+
+def keeprare(form, eng, thing, sound=False, verb=False):
+    """A word EDICT does not mark common is kept when it is short (two characters, three
+    with kana: 輪っか), a loanword (names are full of them), a thing worn or held, a
+    part of the body or a sound-symbolic word of up to six characters (麦わら帽子,
+    ふくらはぎ, きょとん), or a verb or an adjective of up to five (引っ込め), as
+    expressions are named by them. Long rare words of other kinds, and rare compounds of
+    three kanji, would seldom be met in a name and could swallow two words that are."""
+    if len(form) <= 2 or all(kana.iskata(c) for c in form):
+        return True
+    if len(form) == 3 and not all(kana.iskanji(c) for c in form):
+        return True
+    return len(form) <= 6 and (sound or thing(eng)) or len(form) <= 5 and verb
+
+
+# Kanji of place and size that follow a part in the names of models (目上 eyes up,
+# 手先 hand tip, 口大 mouth big, 舌根元 tongue root), where EDICT reads the pair as a
+# word of its own (目上 superior, 手先 underling, 舌根).
+PLACES = set('上下中前後横大小内外縦先根')
+
+
+def edictwords(entries, words, thing, parts=frozenset()):
+    """Japanese -> English of the EDICT words a name may hold, with their forms:
+    {japanese: [english]}. Of several entries for one word, the common one (P) wins,
+    then the earlier; a headword wins over a kana reading. A reading is a word too when
+    the word is usually written in kana (uk), or when it is a common word of three kana
+    or more (わらい). Single kanji are left to KANJIDIC and the hand-written words;
+    a part of parts (the hand-written words) followed by a kanji of PLACES is left to
+    those two."""
+    best = {}  # japanese -> (rank, english)
+    for order, (word, reading, body) in enumerate(entries):
+        sl = edict.senses(body)
+        if not sl or sl[0][0] & edict.BAD_TAGS:
+            continue
+        eng = edict.glosses(word, sl, words, thing, reading)
+        if not eng:
+            continue
+        common = '(P)' in body
+        tags = sl[0][0]
+        bare = word.replace('・', '')
+        nkanji = sum(kana.iskanji(c) for c in bare)
+        # The past and -me forms for words of feeling and looks: a verb or an
+        # adjective of one kanji (驚いた, 太め), as expressions are named.
+        more = nkanji == 1 and bool(tags & VERBLIKE)
+        cands = [(0, f) for f in edict.forms(bare, tags, more)]
+        if reading and ('uk' in tags or (common and len(reading) >= 3)):
+            cands += [(1 if 'uk' in tags else 2, f) for f in edict.forms(reading, tags)]
+        for src, form in cands:
+            if len(form) == 1 and kana.iskanji(form):
+                continue
+            if nkanji == 0 or src:
+                if plainkana(form) is False:
+                    continue
+            if '左' in form or '右' in form or not kana.fits(form) or NUMERAL.search(form):
+                continue
+            if form[-1] in PLACES and form[:-1] in parts:
+                continue
+            if not common and not keeprare(form, eng[0], thing, 'on-mim' in tags,
+                                           bool(tags & VERBLIKE)):
+                continue
+            rank = (src, not common, order)
+            if form not in best or rank < best[form][0]:
+                best[form] = (rank, eng[:MAX_ALTERNATIVES])
+    return {k: v[1] for k, v in best.items()}
+
+
+def kanjientries(kanji, words):
+    """Kanji -> [english] from KANJIDIC, for the kanji that convert to Shift-JIS."""
+    out = {}
+    for ch, meanings, freq in kanji:
+        if len(ch) != 1 or not kana.iskanji(ch) or not kana.fits(ch):
+            continue
+        m = kanjidic.meaning(meanings, words)
+        if m:
+            out[ch] = m
+    return out
+
+
+def otherkana(hand):
+    """The hand-written words of hiragana also in katakana and the other way round
+    (にやり: ニヤリ), after all the hand-written entries, so that a word written in
+    both keeps its own."""
+    out = []
+    for e in hand:
+        w = e.japanese
+        if e.cls != 'W' or len(w) < 3:
+            continue  # two kana would match inside the other kana's loanwords
+        if all(kana.ishira(c) or c == 'ー' for c in w):
+            other = ''.join(c if c == 'ー' else chr(ord(c) + 0x60) for c in w)
+        elif all(kana.iskata(c) for c in w) and all('\u30a1' <= c <= '\u30f6' or c == 'ー'
+                                                    for c in w) and 'ー' not in w:
+            other = ''.join(chr(ord(c) - 0x60) for c in w)
+        else:
+            continue
+        out.append(Entry(e.kinds, e.cls, other, e.english))
+    return out
+
+
+def handforms(hand, entries):
+    """The forms of the hand-written verbs and adjectives, with their English (太い
+    thick: 太く thick), as EDICT's part of speech gives them."""
+    tags = {}
+    for word, reading, body in entries:
+        sl = edict.senses(body)
+        if sl and word not in tags:
+            tags[word] = sl[0][0]
+    out = []
+    for e in hand:
+        if e.cls == 'W' and e.japanese in tags:
+            more = sum(kana.iskanji(c) for c in e.japanese) == 1
+            for f in edict.forms(e.japanese, tags[e.japanese], more)[1:]:
+                out.append(Entry(e.kinds, e.cls, f, e.english))
+    return out
+
+
+def build(hand, edictentries, kanji, words, worn):
+    """All entries, hand-written ones over generated ones of the same Japanese text
+    and kinds, sorted: [Entry]."""
+    thing = lambda e: english.isthing(e, worn)
+    gen = {}  # (class, japanese) -> [kinds, english]
+    parts = {e.japanese for e in hand if e.cls == 'W'}
+    for jp, eng in edictwords(edictentries, words, thing, parts).items():
+        gen[('W', jp)] = [KINDS, eng]
+    for jp, eng in kanjientries(kanji, words).items():
+        gen[('K', jp)] = [KINDS, eng]
+    out = []
+    taken = {}  # (class, japanese) -> kinds given by the hand-written entries
+    for e in hand + otherkana(hand) + handforms(hand, edictentries):
+        had = taken.get((e.cls, e.japanese), '')
+        kinds = ''.join(k for k in e.kinds if k not in had)
+        if not kinds:
+            continue  # a written entry wins over the spellings and forms derived from others
+        taken[(e.cls, e.japanese)] = had + kinds
+        out.append(Entry(kinds, e.cls, e.japanese, e.english))
+        # A hand-written word, kanji or side replaces what the dictionaries say of it.
+        for cls in ('W', 'K') if e.cls in 'WKS' else ():
+            g = gen.get((cls, e.japanese))
+            if g:
+                g[0] = ''.join(k for k in g[0] if k not in kinds)
+    for (cls, jp), (kinds, eng) in gen.items():
+        if kinds:
+            out.append(Entry(kinds, cls, jp, eng))
+    out.sort(key=Entry.key)
+    return out
