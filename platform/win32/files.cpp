@@ -133,7 +133,10 @@ int renamehandle(HANDLE h, const wchar_t* to) {
   info->RootDirectory = nullptr;
   info->FileNameLength = static_cast<DWORD>(n * sizeof(wchar_t));
   memcpy(info->FileName, to, (n + 1) * sizeof(wchar_t));
-  return SetFileInformationByHandle(h, FileRenameInfo, info, sizeof buf) ? 0 : fail();
+  if (SetFileInformationByHandle(h, FileRenameInfo, info, sizeof buf)) return 0;
+  // A taken name is ERROR_ALREADY_EXISTS here; the callers know it as FILE_EXISTS.
+  if (GetLastError() == ERROR_ALREADY_EXISTS) SetLastError(ERROR_FILE_EXISTS);
+  return fail();
 }
 
 }  // namespace
