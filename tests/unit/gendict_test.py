@@ -194,6 +194,27 @@ class Building(unittest.TestCase):
         self.assertEqual(got[('bmf', 'の')], ['-'])
         self.assertNotIn(('bmf', 'にやり'), got)                # the hand-written m only
 
+    def test_sounds_of_morphs_are_cut_and_drawn_out_and_kana_words_come_in_katakana(self):
+        hand = vocab.parsehand('m W ぷくっ puff\nm W ドヤ smug\nm W むー pout\n'
+                               'm W ぷく pout\nbmf W アクセ accessory\nm W じとっ doubt\n')
+        entries = [entry('涎', 'よだれ', '(uk) (n) drool/(P)'),
+                   entry('ベスト', None, '(n) vest/(P)'), entry('べすと', None, '(uk) (n) best'),
+                   entry('矢張り', 'やはり', '(uk) (adv) best/(P)')]
+        got = {(e.kinds, e.japanese): e.english
+               for e in vocab.build(hand, entries, [], WORDS | {'drool'}, set())}
+        self.assertEqual(got[('m', 'ぷくっ')], ['puff'])
+        self.assertEqual(got[('m', 'ぷく')], ['pout'])        # written by hand: kept
+        self.assertEqual(got[('m', 'プクッ')], ['puff'])      # the other kana, cut too
+        self.assertEqual(got[('m', 'ドヤッ')], ['smug'])
+        self.assertEqual(got[('m', 'ドヤァ')], ['smug'])      # a small vowel of its row
+        self.assertEqual(got[('m', 'むーっ')], ['pout'])
+        self.assertNotIn(('m', 'むーぅ'), got)                # no vowel after a long mark
+        self.assertNotIn(('m', 'じと'), got)                  # two kana left: not cut
+        self.assertNotIn(('m', 'アクセッ'), got)              # words of every kind are left
+        self.assertEqual(got[('bmf', 'ヨダレ')], ['drool'])   # a noun usually in kana
+        self.assertEqual(got[('bmf', 'ベスト')], ['vest'])    # a loanword keeps its sense
+        self.assertNotIn(('bmf', 'ヤハリ'), got)              # an adverb is not mirrored
+
 
 class Output(unittest.TestCase):
     def test_problems(self):

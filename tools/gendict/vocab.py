@@ -105,6 +105,14 @@ def edictwords(entries, words, thing, parts=frozenset()):
         cands = [(0, f) for f in edict.forms(bare, tags, more)]
         if reading and ('uk' in tags or (common and len(reading) >= 3)):
             cands += [(1 if 'uk' in tags else 2, f) for f in edict.forms(reading, tags)]
+            # Models write kana words in katakana too (ヨダレ, ハテナ); after every
+            # spelling EDICT gives, so a loanword of the same sound keeps its own.
+            # Sounds, common nouns and things worn or of the body only: another
+            # word in katakana would match inside loanwords.
+            noun = common and tags & edict.NOUN_TAGS and not tags & VERBLIKE
+            if 'uk' in tags and ('on-mim' in tags or noun or thing(eng[0])):
+                cands += [(3, kana.tokata(f)) for f in edict.forms(reading, tags)
+                          if len(f) >= 3 and all(kana.ishira(c) for c in f)]
         for src, form in cands:
             if len(form) == 1 and kana.iskanji(form):
                 continue
@@ -156,6 +164,36 @@ def otherkana(hand):
     return out
 
 
+SMALL_VOWEL = {'a': 'ぁ', 'i': 'ぃ', 'u': 'ぅ', 'e': 'ぇ', 'o': 'ぉ'}
+
+
+def soundforms(hand):
+    """The hand-written sounds and words of expressions in kana, as names cut or
+    draw them out: ぷくっ as ぷく, むす as むすっ, ドヤ as ドヤァ (a small vowel).
+    Words of morphs alone (not the parts and loanwords all kinds share), after every
+    written entry."""
+    out = []
+    for e in hand:
+        w = e.japanese
+        if e.cls != 'W' or e.kinds != 'm' or len(w) < 2:
+            continue
+        if not (all(kana.ishira(c) or c == 'ー' for c in w) or all(kana.iskata(c) for c in w)):
+            continue
+        kata = any(kana.iskata(c) and c != 'ー' for c in w)
+        tsu = 'ッ' if kata else 'っ'
+        if w[-1] in 'っッ':
+            if len(w) >= 4:  # two kana left would match inside other words
+                out.append(Entry('m', 'W', w[:-1], e.english))
+            continue
+        forms = [w + tsu]
+        vowel = kana.romaji(w[-1])[-1:]
+        if vowel in SMALL_VOWEL and w[-1] != 'ー':
+            small = SMALL_VOWEL[vowel]
+            forms.append(w + (kana.tokata(small) if kata else small))
+        out += [Entry('m', 'W', f, e.english) for f in forms]
+    return out
+
+
 def handforms(hand, entries):
     """The forms of the hand-written verbs and adjectives, with their English (太い
     thick: 太く thick), as EDICT's part of speech gives them."""
@@ -185,7 +223,8 @@ def build(hand, edictentries, kanji, words, worn):
         gen[('K', jp)] = [KINDS, eng]
     out = []
     taken = {}  # (class, japanese) -> kinds given by the hand-written entries
-    for e in hand + otherkana(hand) + handforms(hand, edictentries):
+    written = hand + otherkana(hand)
+    for e in written + handforms(hand, edictentries) + soundforms(written):
         had = taken.get((e.cls, e.japanese), '')
         kinds = ''.join(k for k in e.kinds if k not in had)
         if not kinds:
