@@ -142,9 +142,9 @@ class Words(unittest.TestCase):
         entries = [entry('２', 'に', '(num) two/(P)'), entry('アホ毛２', None, '(n) hair/(P)'),
                    entry('目上', None, '(n) superior/(P)'), entry('目線上', None, '(n) line/(P)'),
                    entry('目元', None, '(n) head/(P)'), entry('上目', None, '(n) before/(P)'),
-                   entry('舌根', None, '(n) tongue/(P)')]
-        got = vocab.edictwords(entries, WORDS | {'two', 'superior', 'tongue'},
-                               lambda e: False, {'目', '目線', '舌'})
+                   entry('舌根', None, '(n) tongue/(P)'), entry('肩上げ', None, '(n) tuck/(P)')]
+        got = vocab.edictwords(entries, WORDS | {'two', 'superior', 'tongue', 'tuck'},
+                               lambda e: False, {'目', '目線', '舌', '肩'})
         self.assertEqual(sorted(got), ['上目', '目元'])
 
     def test_a_thing_worn_of_four_characters_is_kept_though_rare(self):
@@ -205,6 +205,7 @@ class Building(unittest.TestCase):
         self.assertEqual(got[('m', 'ぷくっ')], ['puff'])
         self.assertEqual(got[('m', 'ぷく')], ['pout'])        # written by hand: kept
         self.assertEqual(got[('m', 'プクッ')], ['puff'])      # the other kana, cut too
+        self.assertEqual(got[('m', 'ぷくー')], ['puff'])      # or drawn out
         self.assertEqual(got[('m', 'ドヤッ')], ['smug'])
         self.assertEqual(got[('m', 'ドヤァ')], ['smug'])      # a small vowel of its row
         self.assertEqual(got[('m', 'むーっ')], ['pout'])

@@ -123,6 +123,8 @@ def edictwords(entries, words, thing, parts=frozenset()):
                 continue
             if form[-1] in PLACES and form[:-1] in parts:
                 continue
+            if form[-2:] in ('上げ', '下げ') and form[:-2] in parts:
+                continue  # 肩上げ is the shoulders up, not a tuck
             if not common and not keeprare(form, eng[0], thing, 'on-mim' in tags,
                                            bool(tags & VERBLIKE)):
                 continue
@@ -169,7 +171,7 @@ SMALL_VOWEL = {'a': 'ぁ', 'i': 'ぃ', 'u': 'ぅ', 'e': 'ぇ', 'o': 'ぉ'}
 
 def soundforms(hand):
     """The hand-written sounds and words of expressions in kana, as names cut or
-    draw them out: ぷくっ as ぷく, むす as むすっ, ドヤ as ドヤァ (a small vowel).
+    draw them out: ぷくっ as ぷく or ぷくー, むす as むすっ, ドヤ as ドヤァ (a small vowel).
     Words of morphs alone (not the parts and loanwords all kinds share), after every
     written entry."""
     out = []
@@ -182,6 +184,7 @@ def soundforms(hand):
         kata = any(kana.iskata(c) and c != 'ー' for c in w)
         tsu = 'ッ' if kata else 'っ'
         if w[-1] in 'っッ':
+            out.append(Entry('m', 'W', w[:-1] + 'ー', e.english))
             if len(w) >= 4:  # two kana left would match inside other words
                 out.append(Entry('m', 'W', w[:-1], e.english))
             continue
