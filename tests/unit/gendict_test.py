@@ -142,10 +142,13 @@ class Words(unittest.TestCase):
         entries = [entry('２', 'に', '(num) two/(P)'), entry('アホ毛２', None, '(n) hair/(P)'),
                    entry('目上', None, '(n) superior/(P)'), entry('目線上', None, '(n) line/(P)'),
                    entry('目元', None, '(n) head/(P)'), entry('上目', None, '(n) before/(P)'),
-                   entry('舌根', None, '(n) tongue/(P)'), entry('肩上げ', None, '(n) tuck/(P)')]
-        got = vocab.edictwords(entries, WORDS | {'two', 'superior', 'tongue', 'tuck'},
-                               lambda e: False, {'目', '目線', '舌', '肩'})
-        self.assertEqual(sorted(got), ['上目', '目元'])
+                   entry('舌根', None, '(n) tongue/(P)'), entry('肩上げ', None, '(n) tuck/(P)'),
+                   entry('口寄せ', None, '(n) spiritualism/(P)'),
+                   entry('立ち上がり', None, '(n) rise/(P)')]
+        got = vocab.edictwords(entries, WORDS | {'two', 'superior', 'tongue', 'tuck', 'rise',
+                                                 'spiritualism'},
+                               lambda e: False, {'目', '目線', '舌', '肩', '口', '立ち'})
+        self.assertEqual(sorted(got), ['上目', '目元', '立ち上がり'])
 
     def test_a_thing_worn_of_four_characters_is_kept_though_rare(self):
         got = vocab.edictwords(self.ENTRIES, WORDS, lambda e: e == 'hair')

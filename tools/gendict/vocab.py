@@ -77,6 +77,10 @@ def keeprare(form, eng, thing, sound=False, verb=False):
 # 手先 hand tip, 口大 mouth big, 舌根元 tongue root), where EDICT reads the pair as a
 # word of its own (目上 superior, 手先 underling, 舌根).
 PLACES = set('上下中前後横大小内外縦先根')
+# And the moves of a part in morph names (肩上げ shoulders up, 口寄せ mouth gather), where
+# EDICT has a word of another sense (a tuck, spiritualism); a verb before them (立ち上がり)
+# keeps EDICT's word.
+ACTIONS = ('上げ', '下げ', '寄せ', '上がり', '下がり', '広げ', '開き', '閉じ')
 
 
 def edictwords(entries, words, thing, parts=frozenset()):
@@ -123,8 +127,9 @@ def edictwords(entries, words, thing, parts=frozenset()):
                 continue
             if form[-1] in PLACES and form[:-1] in parts:
                 continue
-            if form[-2:] in ('上げ', '下げ') and form[:-2] in parts:
-                continue  # 肩上げ is the shoulders up, not a tuck
+            if any(form.endswith(a) and form[:-len(a)] in parts
+                   and not kana.ishira(form[-len(a) - 1]) for a in ACTIONS):
+                continue  # 肩上げ is the shoulders up, not a tuck; 立ち上がり stays
             if not common and not keeprare(form, eng[0], thing, 'on-mim' in tags,
                                            bool(tags & VERBLIKE)):
                 continue
