@@ -93,8 +93,9 @@ class Glosses(unittest.TestCase):
 class Forms(unittest.TestCase):
     def test_verbs_and_adjectives(self):
         self.assertEqual(edict.forms('驚く', {'v5k'}), ['驚く', '驚き'])
-        self.assertEqual(edict.forms('驚く', {'v5k', 'vi'}, True), ['驚く', '驚き', '驚いた'])
-        self.assertEqual(edict.forms('閉じる', {'v1'}, True), ['閉じる', '閉じ', '閉じた'])
+        self.assertEqual(edict.forms('驚く', {'v5k', 'vi'}, True), ['驚く', '驚き', '驚いた', '驚いて'])
+        self.assertEqual(edict.forms('閉じる', {'v1'}, True), ['閉じる', '閉じ', '閉じた', '閉じて'])
+        self.assertEqual(edict.forms('泳ぐ', {'v5g'}, True), ['泳ぐ', '泳ぎ', '泳いだ', '泳いで'])
         self.assertEqual(edict.forms('叫ぶ', {'v5b'}), ['叫ぶ', '叫び'])
         self.assertEqual(edict.forms('太い', {'adj-i'}, True), ['太い', '太く', '太め', '太そう'])
         self.assertEqual(edict.forms('髪', {'n'}, True), ['髪'])
@@ -178,6 +179,7 @@ class Building(unittest.TestCase):
             ('bmf', 'W', '叫び', ['shout']),
             ('bmf', 'W', '叫ぶ', ['shout']),
             ('bmf', 'W', '叫んだ', ['shout']),   # the past of a verb of one kanji
+            ('bmf', 'W', '叫んで', ['shout']),   # and its -te form
             ('bmf', 'W', '素足', ['bare legs']),
             ('mf', 'K', '先', ['before']),      # the kinds the hand-written word leaves
             ('bmf', 'K', '素', ['elementary']),
