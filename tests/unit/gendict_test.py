@@ -201,7 +201,8 @@ class Building(unittest.TestCase):
 
     def test_sounds_of_morphs_are_cut_and_drawn_out_and_kana_words_come_in_katakana(self):
         hand = vocab.parsehand('m W ぷくっ puff\nm W ドヤ smug\nm W むー pout\n'
-                               'm W ぷく pout\nbmf W アクセ accessory\nm W じとっ doubt\n')
+                               'm W ぷく pout\nbmf W アクセ accessory\nm W じとっ doubt\n'
+                               'bmf W キラキラ sparkle\n')
         entries = [entry('涎', 'よだれ', '(uk) (n) drool/(P)'),
                    entry('ベスト', None, '(n) vest/(P)'), entry('べすと', None, '(uk) (n) best'),
                    entry('矢張り', 'やはり', '(uk) (adv) best/(P)')]
@@ -217,6 +218,8 @@ class Building(unittest.TestCase):
         self.assertNotIn(('m', 'むーぅ'), got)                # no vowel after a long mark
         self.assertNotIn(('m', 'じと'), got)                  # two kana left: not cut
         self.assertNotIn(('m', 'アクセッ'), got)              # words of every kind are left
+        self.assertEqual(got[('m', 'キラ')], ['sparkle'])     # a doubled sound once
+        self.assertEqual(got[('m', 'きら')], ['sparkle'])
         self.assertEqual(got[('bmf', 'ヨダレ')], ['drool'])   # a noun usually in kana
         self.assertEqual(got[('bmf', 'ベスト')], ['vest'])    # a loanword keeps its sense
         self.assertNotIn(('bmf', 'ヤハリ'), got)              # an adverb is not mirrored

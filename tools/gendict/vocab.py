@@ -176,12 +176,16 @@ SMALL_VOWEL = {'a': 'ぁ', 'i': 'ぃ', 'u': 'ぅ', 'e': 'ぇ', 'o': 'ぉ'}
 
 def soundforms(hand):
     """The hand-written sounds and words of expressions in kana, as names cut or
-    draw them out: ぷくっ as ぷく or ぷくー, むす as むすっ, ドヤ as ドヤァ (a small vowel).
+    draw them out: ぷくっ as ぷく or ぷくー, むす as むすっ, ドヤ as ドヤァ (a small vowel),
+    and a doubled sound once (キラキラ: キラ).
     Words of morphs alone (not the parts and loanwords all kinds share), after every
     written entry."""
     out = []
     for e in hand:
         w = e.japanese
+        if (e.cls == 'W' and 'm' in e.kinds and len(w) == 4 and w[:2] == w[2:]
+                and all(kana.ishira(c) or kana.iskata(c) for c in w)):
+            out.append(Entry('m', 'W', w[:2], e.english))  # もぐもぐ as 口もぐ says it
         if e.cls != 'W' or e.kinds != 'm' or len(w) < 2:
             continue
         if not (all(kana.ishira(c) or c == 'ー' for c in w) or all(kana.iskata(c) for c in w)):
