@@ -205,9 +205,10 @@ class Building(unittest.TestCase):
                                'bmf W キラキラ sparkle\n')
         entries = [entry('涎', 'よだれ', '(uk) (n) drool/(P)'),
                    entry('ベスト', None, '(n) vest/(P)'), entry('べすと', None, '(uk) (n) best'),
-                   entry('矢張り', 'やはり', '(uk) (adv) best/(P)')]
+                   entry('矢張り', 'やはり', '(uk) (adv) best/(P)'),
+                   entry('わくわく', None, '(adv,on-mim) excited/(P)')]
         got = {(e.kinds, e.japanese): e.english
-               for e in vocab.build(hand, entries, [], WORDS | {'drool'}, set())}
+               for e in vocab.build(hand, entries, [], WORDS | {'drool', 'excited'}, set())}
         self.assertEqual(got[('m', 'ぷくっ')], ['puff'])
         self.assertEqual(got[('m', 'ぷく')], ['pout'])        # written by hand: kept
         self.assertEqual(got[('m', 'プクッ')], ['puff'])      # the other kana, cut too
@@ -223,6 +224,7 @@ class Building(unittest.TestCase):
         self.assertEqual(got[('bmf', 'ヨダレ')], ['drool'])   # a noun usually in kana
         self.assertEqual(got[('bmf', 'ベスト')], ['vest'])    # a loanword keeps its sense
         self.assertNotIn(('bmf', 'ヤハリ'), got)              # an adverb is not mirrored
+        self.assertEqual(got[('bmf', 'ワクワク')], ['excited'])  # but a sound is
 
 
 class Output(unittest.TestCase):

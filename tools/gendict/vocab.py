@@ -107,6 +107,8 @@ def edictwords(entries, words, thing, parts=frozenset()):
         # adjective of one kanji (驚いた, 太め), as expressions are named.
         more = nkanji == 1 and bool(tags & VERBLIKE)
         cands = [(0, f) for f in edict.forms(bare, tags, more)]
+        if nkanji == 0 and 'on-mim' in tags and all(kana.ishira(c) for c in bare):
+            cands.append((3, kana.tokata(bare)))  # sounds in katakana too (ワクワク)
         if reading and ('uk' in tags or (common and len(reading) >= 3)):
             cands += [(1 if 'uk' in tags else 2, f) for f in edict.forms(reading, tags)]
             # Models write kana words in katakana too (ヨダレ, ハテナ); after every
