@@ -93,8 +93,9 @@ class Glosses(unittest.TestCase):
 class Forms(unittest.TestCase):
     def test_verbs_and_adjectives(self):
         self.assertEqual(edict.forms('驚く', {'v5k'}), ['驚く', '驚き'])
-        self.assertEqual(edict.forms('驚く', {'v5k', 'vi'}, True), ['驚く', '驚き', '驚いた'])
-        self.assertEqual(edict.forms('閉じる', {'v1'}, True), ['閉じる', '閉じ', '閉じた'])
+        self.assertEqual(edict.forms('驚く', {'v5k', 'vi'}, True), ['驚く', '驚き', '驚いた', '驚いて'])
+        self.assertEqual(edict.forms('閉じる', {'v1'}, True), ['閉じる', '閉じ', '閉じた', '閉じて'])
+        self.assertEqual(edict.forms('泳ぐ', {'v5g'}, True), ['泳ぐ', '泳ぎ', '泳いだ', '泳いで'])
         self.assertEqual(edict.forms('叫ぶ', {'v5b'}), ['叫ぶ', '叫び'])
         self.assertEqual(edict.forms('太い', {'adj-i'}, True), ['太い', '太く', '太め', '太そう'])
         self.assertEqual(edict.forms('髪', {'n'}, True), ['髪'])
@@ -142,10 +143,13 @@ class Words(unittest.TestCase):
         entries = [entry('２', 'に', '(num) two/(P)'), entry('アホ毛２', None, '(n) hair/(P)'),
                    entry('目上', None, '(n) superior/(P)'), entry('目線上', None, '(n) line/(P)'),
                    entry('目元', None, '(n) head/(P)'), entry('上目', None, '(n) before/(P)'),
-                   entry('舌根', None, '(n) tongue/(P)')]
-        got = vocab.edictwords(entries, WORDS | {'two', 'superior', 'tongue'},
-                               lambda e: False, {'目', '目線', '舌'})
-        self.assertEqual(sorted(got), ['上目', '目元'])
+                   entry('舌根', None, '(n) tongue/(P)'), entry('肩上げ', None, '(n) tuck/(P)'),
+                   entry('口寄せ', None, '(n) spiritualism/(P)'),
+                   entry('立ち上がり', None, '(n) rise/(P)')]
+        got = vocab.edictwords(entries, WORDS | {'two', 'superior', 'tongue', 'tuck', 'rise',
+                                                 'spiritualism'},
+                               lambda e: False, {'目', '目線', '舌', '肩', '口', '立ち'})
+        self.assertEqual(sorted(got), ['上目', '目元', '立ち上がり'])
 
     def test_a_thing_worn_of_four_characters_is_kept_though_rare(self):
         got = vocab.edictwords(self.ENTRIES, WORDS, lambda e: e == 'hair')
@@ -175,6 +179,7 @@ class Building(unittest.TestCase):
             ('bmf', 'W', '叫び', ['shout']),
             ('bmf', 'W', '叫ぶ', ['shout']),
             ('bmf', 'W', '叫んだ', ['shout']),   # the past of a verb of one kanji
+            ('bmf', 'W', '叫んで', ['shout']),   # and its -te form
             ('bmf', 'W', '素足', ['bare legs']),
             ('mf', 'K', '先', ['before']),      # the kinds the hand-written word leaves
             ('bmf', 'K', '素', ['elementary']),
@@ -193,6 +198,33 @@ class Building(unittest.TestCase):
         self.assertNotIn(('bmf', 'ヘソ'), got)                  # two kana: not mirrored
         self.assertEqual(got[('bmf', 'の')], ['-'])
         self.assertNotIn(('bmf', 'にやり'), got)                # the hand-written m only
+
+    def test_sounds_of_morphs_are_cut_and_drawn_out_and_kana_words_come_in_katakana(self):
+        hand = vocab.parsehand('m W ぷくっ puff\nm W ドヤ smug\nm W むー pout\n'
+                               'm W ぷく pout\nbmf W アクセ accessory\nm W じとっ doubt\n'
+                               'bmf W キラキラ sparkle\n')
+        entries = [entry('涎', 'よだれ', '(uk) (n) drool/(P)'),
+                   entry('ベスト', None, '(n) vest/(P)'), entry('べすと', None, '(uk) (n) best'),
+                   entry('矢張り', 'やはり', '(uk) (adv) best/(P)'),
+                   entry('わくわく', None, '(adv,on-mim) excited/(P)')]
+        got = {(e.kinds, e.japanese): e.english
+               for e in vocab.build(hand, entries, [], WORDS | {'drool', 'excited'}, set())}
+        self.assertEqual(got[('m', 'ぷくっ')], ['puff'])
+        self.assertEqual(got[('m', 'ぷく')], ['pout'])        # written by hand: kept
+        self.assertEqual(got[('m', 'プクッ')], ['puff'])      # the other kana, cut too
+        self.assertEqual(got[('m', 'ぷくー')], ['puff'])      # or drawn out
+        self.assertEqual(got[('m', 'ドヤッ')], ['smug'])
+        self.assertEqual(got[('m', 'ドヤァ')], ['smug'])      # a small vowel of its row
+        self.assertEqual(got[('m', 'むーっ')], ['pout'])
+        self.assertNotIn(('m', 'むーぅ'), got)                # no vowel after a long mark
+        self.assertNotIn(('m', 'じと'), got)                  # two kana left: not cut
+        self.assertNotIn(('m', 'アクセッ'), got)              # words of every kind are left
+        self.assertEqual(got[('m', 'キラ')], ['sparkle'])     # a doubled sound once
+        self.assertEqual(got[('m', 'きら')], ['sparkle'])
+        self.assertEqual(got[('bmf', 'ヨダレ')], ['drool'])   # a noun usually in kana
+        self.assertEqual(got[('bmf', 'ベスト')], ['vest'])    # a loanword keeps its sense
+        self.assertNotIn(('bmf', 'ヤハリ'), got)              # an adverb is not mirrored
+        self.assertEqual(got[('bmf', 'ワクワク')], ['excited'])  # but a sound is
 
 
 class Output(unittest.TestCase):

@@ -92,16 +92,16 @@ def english(gloss, words, verb=False, reading=''):
 
 def forms(word, tags, more=False):
     """The word and the forms names use: a verb's noun form (驚き), an adjective's -ku
-    form (太く); with more, a verb's past (驚いた) and an adjective's -me and -sou forms
-    (太め, 眠そう), as the names of expressions use them."""
+    form (太く); with more, a verb's past and -te forms (驚いた, 驚いて) and an adjective's
+    -me and -sou forms (太め, 眠そう), as the names of expressions use them."""
     out = [word]
     for t in sorted(tags):
         if t in VERB_ENDINGS:
             end, stem, past = VERB_ENDINGS[t]
             if word.endswith(end) and len(word) > 1:
                 out.append(word[:-1] + stem)
-                if more:
-                    out.append(word[:-1] + past)
+                if more:  # the past and the -te form (驚いた, 驚いて)
+                    out += [word[:-1] + past, word[:-1] + past[:-1] + ('て' if past[-1] == 'た' else 'で')]
         if t == 'adj-i' and word.endswith('い') and len(word) > 1:
             out.append(word[:-1] + 'く')
             if more:

@@ -18,6 +18,11 @@ def ishira(ch):
     return '\u3041' <= ch <= '\u3096'
 
 
+def tokata(text):
+    """Hiragana text in katakana (the long mark and other signs as they are)."""
+    return ''.join(chr(ord(c) + 0x60) if ishira(c) else c for c in text)
+
+
 def fits(text):
     """The text converts to code page 932 and fits the program's Japanese field."""
     try:

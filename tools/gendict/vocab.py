@@ -77,6 +77,10 @@ def keeprare(form, eng, thing, sound=False, verb=False):
 # 手先 hand tip, 口大 mouth big, 舌根元 tongue root), where EDICT reads the pair as a
 # word of its own (目上 superior, 手先 underling, 舌根).
 PLACES = set('上下中前後横大小内外縦先根')
+# And the moves of a part in morph names (肩上げ shoulders up, 口寄せ mouth gather), where
+# EDICT has a word of another sense (a tuck, spiritualism); a verb before them (立ち上がり)
+# keeps EDICT's word.
+ACTIONS = ('上げ', '下げ', '寄せ', '上がり', '下がり', '広げ', '開き', '閉じ')
 
 
 def edictwords(entries, words, thing, parts=frozenset()):
@@ -103,8 +107,18 @@ def edictwords(entries, words, thing, parts=frozenset()):
         # adjective of one kanji (驚いた, 太め), as expressions are named.
         more = nkanji == 1 and bool(tags & VERBLIKE)
         cands = [(0, f) for f in edict.forms(bare, tags, more)]
+        if nkanji == 0 and 'on-mim' in tags and all(kana.ishira(c) for c in bare):
+            cands.append((3, kana.tokata(bare)))  # sounds in katakana too (ワクワク)
         if reading and ('uk' in tags or (common and len(reading) >= 3)):
             cands += [(1 if 'uk' in tags else 2, f) for f in edict.forms(reading, tags)]
+            # Models write kana words in katakana too (ヨダレ, ハテナ); after every
+            # spelling EDICT gives, so a loanword of the same sound keeps its own.
+            # Sounds, common nouns and things worn or of the body only: another
+            # word in katakana would match inside loanwords.
+            noun = common and tags & edict.NOUN_TAGS and not tags & VERBLIKE
+            if 'uk' in tags and ('on-mim' in tags or noun or thing(eng[0])):
+                cands += [(3, kana.tokata(f)) for f in edict.forms(reading, tags)
+                          if len(f) >= 3 and all(kana.ishira(c) for c in f)]
         for src, form in cands:
             if len(form) == 1 and kana.iskanji(form):
                 continue
@@ -115,6 +129,9 @@ def edictwords(entries, words, thing, parts=frozenset()):
                 continue
             if form[-1] in PLACES and form[:-1] in parts:
                 continue
+            if any(form.endswith(a) and form[:-len(a)] in parts
+                   and not kana.ishira(form[-len(a) - 1]) for a in ACTIONS):
+                continue  # 肩上げ is the shoulders up, not a tuck; 立ち上がり stays
             if not common and not keeprare(form, eng[0], thing, 'on-mim' in tags,
                                            bool(tags & VERBLIKE)):
                 continue
@@ -156,6 +173,41 @@ def otherkana(hand):
     return out
 
 
+SMALL_VOWEL = {'a': 'ぁ', 'i': 'ぃ', 'u': 'ぅ', 'e': 'ぇ', 'o': 'ぉ'}
+
+
+def soundforms(hand):
+    """The hand-written sounds and words of expressions in kana, as names cut or
+    draw them out: ぷくっ as ぷく or ぷくー, むす as むすっ, ドヤ as ドヤァ (a small vowel),
+    and a doubled sound once (キラキラ: キラ).
+    Words of morphs alone (not the parts and loanwords all kinds share), after every
+    written entry."""
+    out = []
+    for e in hand:
+        w = e.japanese
+        if (e.cls == 'W' and 'm' in e.kinds and len(w) == 4 and w[:2] == w[2:]
+                and all(kana.ishira(c) or kana.iskata(c) for c in w)):
+            out.append(Entry('m', 'W', w[:2], e.english))  # もぐもぐ as 口もぐ says it
+        if e.cls != 'W' or e.kinds != 'm' or len(w) < 2:
+            continue
+        if not (all(kana.ishira(c) or c == 'ー' for c in w) or all(kana.iskata(c) for c in w)):
+            continue
+        kata = any(kana.iskata(c) and c != 'ー' for c in w)
+        tsu = 'ッ' if kata else 'っ'
+        if w[-1] in 'っッ':
+            out.append(Entry('m', 'W', w[:-1] + 'ー', e.english))
+            if len(w) >= 4:  # two kana left would match inside other words
+                out.append(Entry('m', 'W', w[:-1], e.english))
+            continue
+        forms = [w + tsu]
+        vowel = kana.romaji(w[-1])[-1:]
+        if vowel in SMALL_VOWEL and w[-1] != 'ー':
+            small = SMALL_VOWEL[vowel]
+            forms.append(w + (kana.tokata(small) if kata else small))
+        out += [Entry('m', 'W', f, e.english) for f in forms]
+    return out
+
+
 def handforms(hand, entries):
     """The forms of the hand-written verbs and adjectives, with their English (太い
     thick: 太く thick), as EDICT's part of speech gives them."""
@@ -185,7 +237,8 @@ def build(hand, edictentries, kanji, words, worn):
         gen[('K', jp)] = [KINDS, eng]
     out = []
     taken = {}  # (class, japanese) -> kinds given by the hand-written entries
-    for e in hand + otherkana(hand) + handforms(hand, edictentries):
+    written = hand + otherkana(hand)
+    for e in written + handforms(hand, edictentries) + soundforms(written):
         had = taken.get((e.cls, e.japanese), '')
         kinds = ''.join(k for k in e.kinds if k not in had)
         if not kinds:
