@@ -3,6 +3,7 @@
 #include "names/dict.h"
 #include "names/namegen.h"
 #include "pmx_util.h"
+#include "setup/settings.h"
 #include "support/tempfile.h"
 
 namespace {
@@ -83,6 +84,25 @@ TEST_F(PmxDict, ReplacingEveryNameIgnoresTheOldOnes) {
   std::string c = save(b);
   EXPECT_EQ(count(c, "(en)  (CLR)  => Hair \n"), 1) << c;
   EXPECT_EQ(count(c, "(en) Hair (CLR)  => _L \n"), 1) << c;
+}
+
+// The other kinds of names are kept apart within their kind, and only there: a
+// material and a rigid body may both be Hair, two materials may not.
+TEST_F(PmxDict, EveryKindKeepsItsNamesApart) {
+  Fill.everyKind = FLAG_ON;
+  Builder b;
+  b.addVertex(1);
+  b.addMaterial("髪", "", 0, 0);
+  b.addMaterial("毛", "hair", 0, 0);
+  b.addBone("髪", "", STD);
+  b.addRigidBody("髪", "");
+  b.addRigidBody("髪", "");  // the same Japanese name shares its English one
+  std::string c = save(b);
+  Fill.everyKind = FLAG_OFF;
+  // material 0 yields to material 1's own; the bone and both rigid bodies are Hair
+  EXPECT_EQ(count(c, " => Tress \n"), 1) << c;
+  EXPECT_EQ(count(c, " => Hair \n"), 3) << c;
+  EXPECT_EQ(count(c, " => "), pmxModel.nameChangeCount + pmxModel.kindChangeCount);
 }
 
 TEST_F(PmxDict, EachModelStartsAfresh) {
