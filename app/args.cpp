@@ -1,6 +1,8 @@
 // args.cpp - building the ANSI and UTF-16 argument lists.
 #include "app/args.h"
 
+#include <cstring>
+
 #include "text/console.h"
 #include "text/sjis.h"
 
@@ -70,10 +72,21 @@ bool toldtoomany = false;  // once per process: the lists may be rebuilt
 
 }  // namespace
 
+namespace {
+bool badnames[ARG_MAXENTRIES + 1];
+}  // namespace
+
 void argclear() {
   clear(argList);
   clear(argListW);
+  memset(badnames, 0, sizeof badnames);
 }
+
+void argmarkbad(int j) {
+  if (j >= 0 && j <= ARG_MAXENTRIES) badnames[j] = true;
+}
+
+bool argisbad(int j) { return j >= 0 && j <= ARG_MAXENTRIES && badnames[j]; }
 
 void argtoomany() {
   if (!toldtoomany) conputs("Too many command line parameters.\n");

@@ -32,6 +32,11 @@ int argaddW(const char16_t* s);
 // lists are aligned, so that entry j of each names the same file). -1 with nothing
 // added when the ANSI list has no room left for it.
 int argaddpair(const char* a, const char16_t* w);
+// Entry j names a file the system cannot spell (POSIX: not UTF-8): its entries hold a
+// shown form only and are never used as paths, since the nearest spelling would name
+// another file.
+void argmarkbad(int j);
+bool argisbad(int j);
 // "Too many command line parameters." once per run: the rest of the arguments is dropped.
 void argtoomany();
 // Entry j, or an empty string when the list has no entry j.

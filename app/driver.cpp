@@ -48,10 +48,6 @@ ModelPaths model;
 // Scratch for one argument converted at the OS boundary.
 char argbufA[ARG_STORESIZE + 1];
 char16_t argbufW[ARG_STORESIZE + 1];
-// Arguments whose name the system cannot spell (POSIX: not UTF-8). Their entries hold
-// a shown form only and are never used as paths: the nearest spelling would name
-// another file.
-bool badname[ARG_MAXENTRIES + 1];
 
 // An ANSI name is used only when it converts back to exactly its UTF-16 name: the
 // system's best-fit forms (U+301C as 0x8160, which reads back as U+FF5E) would name
@@ -68,7 +64,7 @@ void buildargs(int argc, char** argv) {
   } else {
     for (int i = 0; i < argc && i < ARG_MAXENTRIES; i++) {
       int r = osargW(argv[i], argbufW, ARG_STORESIZE + 1);
-      badname[i] = r == -2;
+      if (r == -2) argmarkbad(i);
       if (r != 0) argbufW[0] = u'?', argbufW[1] = 0;
       argaddW(argbufW);
     }
@@ -78,7 +74,7 @@ void buildargs(int argc, char** argv) {
       argtoomany();
       break;
     }
-    if (badname[i]) {
+    if (argisbad(i)) {
       osargshown(argv[i], argbufA, sizeof argbufA);
     } else {
       if (osargA(argv[i], argbufA, sizeof argbufA) != 0) argbufA[0] = '?', argbufA[1] = 0;
@@ -411,7 +407,7 @@ int nwmain(int argc, char** argv) {
   for (int i = 1; i < argList.count; i++) {
     if (osoptionchar(argget(i)[0])) {
       optiongroup(argget(i), true);
-    } else if (badname[i]) {
+    } else if (argisbad(i)) {
       badnameline(argget(i));
     } else if (argisfolder(i)) {
       const char* a;
@@ -433,7 +429,7 @@ int nwmain(int argc, char** argv) {
       optiongroup(argget(j), false);
       continue;
     }
-    if (badname[j]) {
+    if (argisbad(j)) {
       badnameline(argget(j));
       conputs("The model was not read: nothing was written. \n\n");
       runcode = firstfailure(runcode, RUN_CANNOTOPEN);

@@ -197,7 +197,7 @@ int folderscan(bool* troubled) {
   *troubled = false;
   int models = 0;
   for (int j = 1; j < argList.count && j <= ARG_MAXENTRIES; j++) {
-    if (folderarg(argget(j), arggetW(j)) == nullptr) continue;
+    if (argisbad(j) || folderarg(argget(j), arggetW(j)) == nullptr) continue;
     isfolder[j] = true;
     int added = 0;
     const char* a;

@@ -124,11 +124,14 @@ if [ "$WINDOWS" = 0 ]; then
   model example $'pk/a\xfe.pmx'
   model example 'pk/a�.pmx'
   model example $'pk/b\xff.pmx'
+  mkdir '?' && model example '?/x.pmx'  # what a '?' stand-in would name
   run -ND2 $'bad\xff.pmx' pk
   expect_line 'The name is not valid UTF-8, so no path can name it: bad\xFF.pmx '
   expect_line 'Name is not valid UTF-8, left out: pk/a\xFE.pmx '
   expect_line 'Name is not valid UTF-8, left out: pk/b\xFF.pmx '
   expect_no_file 'bad�-new.pmx'
+  expect_no_file '?/x-new.pmx'
+  printf '%s\n' "$OUT" | grep -q '^PMX models in folder bad' && fail "the bad name was taken for a folder"
   expect_file 'pk/a�-new.pmx'
   expect_line " Failed: 2 "
   expect_status 255
