@@ -28,8 +28,9 @@ VERB_ENDINGS = {
     'v1': ('る', '', 'た'),
 }
 
+# Grammar notes, and a product's data-sheet words, which name no part of a model.
 SKIP_GLOSS = re.compile(r'\b(counter|suffix|prefix|kana|kanji|abbr|honorific|etc|'
-                        r'usu|esp|e\.g|i\.e|lit|fig)\b')
+                        r'usu|esp|e\.g|i\.e|lit|fig|spe(?:c|cification)s?)\b')
 LEAD = re.compile(r"^(to |a |an |the |one's |someone's |something's |oneself )+")
 INNER = {"one's", "someone's", "something's", 'oneself', 'the', 'a', 'an'}  # open one's eyes wide
 
