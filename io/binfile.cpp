@@ -367,7 +367,7 @@ int wropen(const char* path, bool quiet) {
   if (wr.open) wfclose();
   out.known = false;
   out.failed = true;
-  FILE* fp = osfopen(path, "wb");
+  FILE* fp = osfopen(path, "wb");  // created new and exclusively, never an existing file
   if (fp == nullptr) {
     if (quiet && oslasterror() == OSERR_FILE_EXISTS) return 1;
     if (quiet && oslasterror() == OSERR_NAME_TOO_LONG) return 2;

@@ -19,6 +19,7 @@ constexpr size_t kPathUnits = 1040;
 char tempA[kPathUnits + 16];
 char16_t tempW[kPathUnits + 16];
 char shown[kPathUnits];
+char shownSrc[kPathUnits];
 
 bool lead(char c) { return osisdbcslead(static_cast<unsigned char>(c)); }
 bool lead(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
@@ -97,3 +98,51 @@ bool wfcommitfree(char* outA, char16_t* outW, const char* srcA, const char16_t* 
   return false;
 }
 
+
+bool wfsavebegin(const char* outA, const char16_t* outW, const char* srcA, const char16_t* srcW,
+                 int useW) {
+  if (useW) {
+    unistr2sjis(shownSrc, srcW);
+    unistr2sjis(shown, outW);
+  }
+  conprintf("Reading from: %s \n", useW ? shownSrc : srcA);
+  conprintf("Writing to  : %s \n", useW ? shown : outA);
+  if ((useW ? rfopenW(srcW) : rfopen(srcA)) != 0) return false;
+  if (!wfopentemp(outA, outW, useW)) {
+    rfclose();
+    return false;
+  }
+  conputs(" scanning ... \n");
+  conputs("\n");
+  return true;
+}
+
+int wfsaveend(bool failed, char* outA, char16_t* outW, const char* srcA, const char16_t* srcW,
+              int useW) {
+  if (failed || wfcopyrest() < 0) {
+    conputs("Failed in writing to end. \n");
+    failed = true;
+  }
+  // Buffered bytes still have to reach the disk before the copy counts as written.
+  if (!failed && (wfflush() != 0 || wferror() != 0)) failed = true;
+  rfclose();
+  // The copy takes the output name only once all of it is on the disk.
+  if (!failed && !wfcommitfree(outA, outW, srcA, srcW, useW)) failed = true;
+  if (failed) wfdiscard();
+  conputs("\n");
+  return failed ? -1 : 0;
+}
+
+char wfgivenA[OS_MAXPATH];
+char16_t wfgivenW[OS_MAXPATH];
+
+void wfgiven(const char* outA, const char16_t* outW) {
+  wfgivenA[0] = 0;
+  wfgivenW[0] = 0;
+  if (outA != nullptr) snprintf(wfgivenA, sizeof wfgivenA, "%s", outA);
+  if (outW != nullptr) {
+    size_t n = 0;
+    for (; outW[n] != 0 && n + 1 < OS_MAXPATH; n++) wfgivenW[n] = outW[n];
+    wfgivenW[n] = 0;
+  }
+}

@@ -8,6 +8,8 @@
 // run writing it, a link, a folder).
 #pragma once
 
+#include "platform/platform.h"
+
 // Opens the writer on a new temporary file for the output (only the form useW picks is
 // used). false, with a message, when no temporary file could be made.
 bool wfopentemp(const char* outA, const char16_t* outW, int useW);
@@ -16,3 +18,19 @@ bool wfopentemp(const char* outA, const char16_t* outW, int useW);
 // console is told and the output buffers (OS_MAXPATH units, both forms) receive.
 // true when saved; false with a message and the temporary file removed.
 bool wfcommitfree(char* outA, char16_t* outW, const char* srcA, const char16_t* srcW, int useW);
+
+// Opens the source for its second read and a new temporary file for the copy, and says
+// so on the console ("Reading from", "Writing to", " scanning ... "). false when either
+// cannot be opened (the message printed, nothing left open).
+bool wfsavebegin(const char* outA, const char16_t* outW, const char* srcA, const char16_t* srcW,
+                 int useW);
+// Ends a save begun by wfsavebegin: the rest of the source copied, everything on the
+// disk, then the copy named by wfcommitfree. With failed, or when a step fails, the copy
+// is removed. 0 when saved, -1 otherwise.
+int wfsaveend(bool failed, char* outA, char16_t* outW, const char* srcA, const char16_t* srcW,
+              int useW);
+// The output name a caller gave (in one form; the other empty), copied to buffers the
+// save may change.
+extern char wfgivenA[OS_MAXPATH];
+extern char16_t wfgivenW[OS_MAXPATH];
+void wfgiven(const char* outA, const char16_t* outW);

@@ -4,7 +4,6 @@
 // English name field is read and written again (the source's bytes when the name
 // stays, the new name otherwise), and everything after the section is copied. A model
 // without the section gets one in its place, its flag set to 1.
-#include <cstdio>
 #include <cstring>
 #include <iterator>
 
@@ -13,7 +12,6 @@
 #include "names/fillname.h"
 #include "names/namegen.h"
 #include "names/rules.h"
-#include "platform/platform.h"
 #include "pmd/pmd.h"
 #include "pmd/pmdmodel.h"
 #include "text/console.h"
@@ -25,7 +23,6 @@ char gen[REP_BUFSIZE];
 char newname[REP_BUFSIZE];
 char en[PMD_FRAMELEN + 1];
 uint8_t field[PMD_COMMENTLEN];
-char pathbuf[2][1040];
 bool failed;
 
 int changedsource() {
@@ -129,55 +126,22 @@ int addsection() {
 }  // namespace
 
 int pmdrewrite(char* outA, char16_t* outW, const char* srcA, const char16_t* srcW, int useW) {
-  if (useW) {
-    unistr2sjis(pathbuf[0], srcW);
-    unistr2sjis(pathbuf[1], outW);
-  }
-  conprintf("Reading from: %s \n", useW ? pathbuf[0] : srcA);
-  conprintf("Writing to  : %s \n", useW ? pathbuf[1] : outA);
-  if ((useW ? rfopenW(srcW) : rfopen(srcA)) != 0) return -1;
-  if (!wfopentemp(outA, outW, useW)) {
-    rfclose();
-    return -1;
-  }
-  conputs(" scanning ... \n");
-  conputs("\n");
-
+  if (!wfsavebegin(outA, outW, srcA, srcW, useW)) return -1;
   failed = false;
   if (pmdModel.englishFlag == 1) {
     rewritesection();
   } else {
     addsection();
   }
-  if (failed || wfcopyrest() < 0) {
-    conputs("Failed in writing to end. \n");
-    failed = true;
-  }
-  // Buffered bytes still have to reach the disk before the copy counts as written.
-  if (!failed && (wfflush() != 0 || wferror() != 0)) failed = true;
-  rfclose();
-  // The copy takes the output name only once all of it is on the disk.
-  if (!failed && !wfcommitfree(outA, outW, srcA, srcW, useW)) failed = true;
-  if (failed) wfdiscard();
-  conputs("\n");
-  return failed ? -1 : 0;
+  return wfsaveend(failed, outA, outW, srcA, srcW, useW);
 }
 
-namespace {
-char givenA[OS_MAXPATH];
-char16_t givenW[OS_MAXPATH];
-}  // namespace
-
 int pmdrewriteA(const char* out, const char* src) {
-  snprintf(givenA, sizeof givenA, "%s", out);
-  givenW[0] = 0;
-  return pmdrewrite(givenA, givenW, src, nullptr, 0);
+  wfgiven(out, nullptr);
+  return pmdrewrite(wfgivenA, wfgivenW, src, nullptr, 0);
 }
 
 int pmdrewriteW(const char16_t* out, const char16_t* src) {
-  size_t n = 0;
-  for (; out[n] != 0 && n + 1 < OS_MAXPATH; n++) givenW[n] = out[n];
-  givenW[n] = 0;
-  givenA[0] = 0;
-  return pmdrewrite(givenA, givenW, nullptr, src, 1);
+  wfgiven(nullptr, out);
+  return pmdrewrite(wfgivenA, wfgivenW, nullptr, src, 1);
 }

@@ -5,7 +5,6 @@
 // materials, rigid bodies, joints and soft bodies) the two name fields are read, the
 // English name decided and both written again in the source's encoding.
 #include <array>
-#include <cstdio>
 #include <cstring>
 #include <iterator>
 
@@ -15,7 +14,6 @@
 #include "names/namegen.h"
 #include "names/namelist.h"
 #include "names/rules.h"
-#include "platform/platform.h"
 #include "pmx/pmx.h"
 #include "pmx/pmxmodel.h"
 #include "pmx/pmxname.h"
@@ -133,7 +131,6 @@ static_assert(arrows.size() == ARROW_LAST - ARROW_FIRST + 1, "one row per arrow 
 PmxName nameJ, nameE;
 char gen[REP_BUFSIZE];
 char newname[REP_BUFSIZE];
-char pathbuf[2][1040];
 // A new name in the file's encoding, before it is cut to PMX_NAMEMAX bytes.
 char16_t convW[2 * REP_BUFSIZE + 4];
 uint8_t conv[4 * REP_BUFSIZE + 4];
@@ -404,20 +401,7 @@ void records(const RecordKind& rk, int count, int stored, const int32_t* offsets
 }  // namespace
 
 int pmxrewrite(char* outA, char16_t* outW, const char* srcA, const char16_t* srcW, int useW) {
-  if (useW) {
-    unistr2sjis(pathbuf[0], srcW);
-    unistr2sjis(pathbuf[1], outW);
-  }
-  conprintf("Reading from: %s \n", useW ? pathbuf[0] : srcA);
-  conprintf("Writing to  : %s \n", useW ? pathbuf[1] : outA);
-  if ((useW ? rfopenW(srcW) : rfopen(srcA)) != 0) return -1;
-  if (!wfopentemp(outA, outW, useW)) {
-    rfclose();
-    return -1;
-  }
-  conputs(" scanning ... \n");
-  conputs("\n");
-
+  if (!wfsavebegin(outA, outW, srcA, srcW, useW)) return -1;
   // In file order: the offsets must grow from one record to the next.
   const PmxModel& m = pmxModel;
   failed = false;
@@ -429,36 +413,15 @@ int pmxrewrite(char* outA, char16_t* outW, const char* srcA, const char16_t* src
   records(bodyKind, m.bodyCount, m.storedBodyCount, m.bodyNameOffset);
   records(jointKind, m.jointCount, m.storedJointCount, m.jointNameOffset);
   records(softBodyKind, m.softBodyCount, m.storedSoftBodyCount, m.softBodyNameOffset);
-
-  if (failed || wfcopyrest() < 0) {
-    conputs("Failed in writing to end. \n");
-    failed = true;
-  }
-  // Buffered bytes still have to reach the disk before the copy counts as written.
-  if (!failed && (wfflush() != 0 || wferror() != 0)) failed = true;
-  rfclose();
-  // The copy takes the output name only once all of it is on the disk.
-  if (!failed && !wfcommitfree(outA, outW, srcA, srcW, useW)) failed = true;
-  if (failed) wfdiscard();
-  conputs("\n");
-  return failed ? -1 : 0;
+  return wfsaveend(failed, outA, outW, srcA, srcW, useW);
 }
 
-namespace {
-char givenA[OS_MAXPATH];
-char16_t givenW[OS_MAXPATH];
-}  // namespace
-
 int pmxrewriteA(const char* out, const char* src) {
-  snprintf(givenA, sizeof givenA, "%s", out);
-  givenW[0] = 0;
-  return pmxrewrite(givenA, givenW, src, nullptr, 0);
+  wfgiven(out, nullptr);
+  return pmxrewrite(wfgivenA, wfgivenW, src, nullptr, 0);
 }
 
 int pmxrewriteW(const char16_t* out, const char16_t* src) {
-  size_t n = 0;
-  for (; out[n] != 0 && n + 1 < OS_MAXPATH; n++) givenW[n] = out[n];
-  givenW[n] = 0;
-  givenA[0] = 0;
-  return pmxrewrite(givenA, givenW, nullptr, src, 1);
+  wfgiven(nullptr, out);
+  return pmxrewrite(wfgivenA, wfgivenW, nullptr, src, 1);
 }
