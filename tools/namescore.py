@@ -26,7 +26,7 @@ import os
 import subprocess
 import sys
 
-KINDS = ('bone', 'morph', 'frame')
+KINDS = ('bone', 'morph', 'frame', 'material', 'rigid')
 SEPARATORS = ' _-.'
 SIDES = {'left': 'l', 'right': 'r'}
 

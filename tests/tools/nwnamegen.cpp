@@ -2,8 +2,9 @@
 // for measuring the dictionary and the rules.
 //
 //   nwnamegen [--dict FILE] [--alias FILE] < names
-// Input lines: kind TAB japanese [TAB ...] (kind bone, morph or frame; UTF-8; '#' lines
-// skipped). Output lines: kind TAB japanese TAB english. Every name stands on its own.
+// Input lines: kind TAB japanese [TAB ...] (kind bone, morph, frame, material or rigid,
+// a rigid body; UTF-8; '#' lines skipped). Output lines: kind TAB japanese TAB english.
+// Every name stands on its own.
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -105,6 +106,10 @@ int main(int argc, char** argv) {
       kind = NameKind::morph;
     } else if (strcmp(lineBuf, "frame") == 0) {
       kind = NameKind::frame;
+    } else if (strcmp(lineBuf, "material") == 0) {
+      kind = NameKind::material;
+    } else if (strcmp(lineBuf, "rigid") == 0) {
+      kind = NameKind::body;
     } else {
       fprintf(stderr, "nwnamegen: unknown kind: %s\n", lineBuf);
       continue;

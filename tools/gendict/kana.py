@@ -1,9 +1,9 @@
 # kana.py - what the generator needs to know about Japanese script: classes of
 # characters, Hepburn romaji (to tell how much a loanword sounds like an English word)
-# and the Shift-JIS test every Japanese text of the dictionary must pass.
+# and the test every Japanese text of the dictionary must pass.
 import unicodedata
 
-MAX_JAPANESE = 63  # bytes in Shift-JIS the program keeps of a Japanese text
+MAX_JAPANESE = 32  # characters the program keeps of a Japanese text
 
 
 def iskanji(ch):
@@ -24,11 +24,10 @@ def tokata(text):
 
 
 def fits(text):
-    """The text converts to code page 932 and fits the program's Japanese field."""
-    try:
-        return 0 < len(text.encode('cp932')) <= MAX_JAPANESE
-    except UnicodeEncodeError:
-        return False
+    """The text fits the program's Japanese field: printable, at most MAX_JAPANESE
+    characters."""
+    return (0 < len(text) <= MAX_JAPANESE
+            and all(unicodedata.category(c)[0] != 'C' for c in text))
 
 
 _ROWS = {

@@ -6,6 +6,7 @@ from . import edict, english, kana, kanjidic
 
 CLASSES = 'NSWK'  # whole names, sides, words, kanji fallbacks
 KINDS = 'bmf'     # bones, morphs, display frames
+LANGS = 'jc'      # for names read as Japanese only, as Chinese only; neither: both
 MAX_ALTERNATIVES = 3
 VERBLIKE = set(edict.VERB_ENDINGS) | {'adj-i'}
 # Digits and letters a name keeps as they are (アホ毛２ is Ahoge2, not AhogeTwo).
@@ -13,38 +14,49 @@ NUMERAL = re.compile('[0-9A-Za-z\uff10-\uff19\uff21-\uff3a\uff41-\uff5a]')
 
 
 class Entry:
-    def __init__(self, kinds, cls, japanese, english):
+    def __init__(self, kinds, cls, japanese, english, lang=''):
         self.kinds, self.cls, self.japanese, self.english = kinds, cls, japanese, english
+        self.lang = lang
 
     def key(self):
-        return (CLASSES.index(self.cls), self.japanese, self.kinds)
+        return (CLASSES.index(self.cls), self.japanese, LANGS.find(self.lang), self.kinds)
 
     def __repr__(self):
-        return 'Entry(%r, %r, %r, %r)' % (self.kinds, self.cls, self.japanese, self.english)
+        return 'Entry(%r, %r, %r, %r, %r)' % (self.kinds, self.cls, self.japanese,
+                                              self.english, self.lang)
 
 
-def parsehand(text, where='namedict.in'):
+def covers(lang, other):
+    """An entry of language lang replaces the generated ones of language other."""
+    return lang == '' or lang == other
+
+
+def parsehand(text, where='namedict.in', seen=None):
     """Entries of the hand-written source: 'kinds class japanese english [| other]...'
-    a line, fields apart by ASCII blanks; '#' begins a comment line. Raises ValueError
-    naming the line of a malformed entry."""
+    a line, fields apart by ASCII blanks; '#' begins a comment line. The kinds may add
+    j or c: the entry is for names read as Japanese, or as Chinese, only. Raises
+    ValueError naming the line of a malformed entry."""
     out = []
-    seen = {}  # (kind, class, japanese) -> line
+    seen = {} if seen is None else seen  # (kind, language, class, japanese) -> where
     for n, line in enumerate(text.split('\n'), 1):
         s = line.strip(' \t\r')
         if not s or s.startswith('#'):
             continue
         f = re.split(r'[ \t]+', s, 3)
-        if len(f) != 4 or not f[0] or set(f[0]) - set(KINDS) or f[1] not in CLASSES:
+        lang = ''.join(c for c in LANGS if c in f[0]) if len(f) == 4 else ''
+        if (len(f) != 4 or not set(f[0]) & set(KINDS) or set(f[0]) - set(KINDS + LANGS)
+                or len(lang) > 1 or f[1] not in CLASSES):
             raise ValueError('%s:%d: expected "kinds class japanese english"' % (where, n))
         alts = [re.sub(r'\s+', ' ', a.strip()) for a in f[3].split('|')]
         if any(not a for a in alts):
             raise ValueError('%s:%d: empty English' % (where, n))
         kinds = ''.join(k for k in KINDS if k in f[0])
         for k in kinds:
-            if seen.setdefault((k, f[1], f[2]), n) != n:
-                raise ValueError('%s:%d: %s %s already given on line %d'
-                                 % (where, n, f[1], f[2], seen[(k, f[1], f[2])]))
-        out.append(Entry(kinds, f[1], f[2], alts))
+            key = (k, lang, f[1], f[2])
+            if seen.setdefault(key, (where, n)) != (where, n):
+                raise ValueError('%s:%d: %s %s already given on %s:%d'
+                                 % ((where, n, f[1], f[2]) + seen[key]))
+        out.append(Entry(kinds, f[1], f[2], alts, lang))
     return out
 
 
@@ -169,7 +181,7 @@ def otherkana(hand):
             other = ''.join(chr(ord(c) - 0x60) for c in w)
         else:
             continue
-        out.append(Entry(e.kinds, e.cls, other, e.english))
+        out.append(Entry(e.kinds, e.cls, other, e.english, e.lang))
     return out
 
 
@@ -187,7 +199,7 @@ def soundforms(hand):
         w = e.japanese
         if (e.cls == 'W' and 'm' in e.kinds and len(w) == 4 and w[:2] == w[2:]
                 and all(kana.ishira(c) or kana.iskata(c) for c in w)):
-            out.append(Entry('m', 'W', w[:2], e.english))  # もぐもぐ as 口もぐ says it
+            out.append(Entry('m', 'W', w[:2], e.english, e.lang))  # もぐもぐ as 口もぐ says it
         if e.cls != 'W' or e.kinds != 'm' or len(w) < 2:
             continue
         if not (all(kana.ishira(c) or c == 'ー' for c in w) or all(kana.iskata(c) for c in w)):
@@ -195,16 +207,16 @@ def soundforms(hand):
         kata = any(kana.iskata(c) and c != 'ー' for c in w)
         tsu = 'ッ' if kata else 'っ'
         if w[-1] in 'っッ':
-            out.append(Entry('m', 'W', w[:-1] + 'ー', e.english))
+            out.append(Entry('m', 'W', w[:-1] + 'ー', e.english, e.lang))
             if len(w) >= 4:  # two kana left would match inside other words
-                out.append(Entry('m', 'W', w[:-1], e.english))
+                out.append(Entry('m', 'W', w[:-1], e.english, e.lang))
             continue
         forms = [w + tsu]
         vowel = kana.romaji(w[-1])[-1:]
         if vowel in SMALL_VOWEL and w[-1] != 'ー':
             small = SMALL_VOWEL[vowel]
             forms.append(w + (kana.tokata(small) if kata else small))
-        out += [Entry('m', 'W', f, e.english) for f in forms]
+        out += [Entry('m', 'W', f, e.english, e.lang) for f in forms]
     return out
 
 
@@ -221,37 +233,43 @@ def handforms(hand, entries):
         if e.cls == 'W' and e.japanese in tags:
             more = sum(kana.iskanji(c) for c in e.japanese) == 1
             for f in edict.forms(e.japanese, tags[e.japanese], more)[1:]:
-                out.append(Entry(e.kinds, e.cls, f, e.english))
+                out.append(Entry(e.kinds, e.cls, f, e.english, e.lang))
     return out
 
 
-def build(hand, edictentries, kanji, words, worn):
-    """All entries, hand-written ones over generated ones of the same Japanese text
-    and kinds, sorted: [Entry]."""
+def build(hand, edictentries, kanji, words, worn, chinese=None):
+    """All entries, hand-written ones over generated ones of the same Japanese text,
+    kinds and language, sorted: [Entry]. EDICT's words and KANJIDIC's kanji are for
+    names read as Japanese, CC-CEDICT's words (chinese: {form: [english]}) for names
+    read as Chinese."""
     thing = lambda e: english.isthing(e, worn)
-    gen = {}  # (class, japanese) -> [kinds, english]
+    gen = {}  # (class, japanese, language) -> [kinds, english]
     parts = {e.japanese for e in hand if e.cls == 'W'}
     for jp, eng in edictwords(edictentries, words, thing, parts).items():
-        gen[('W', jp)] = [KINDS, eng]
+        gen[('W', jp, 'j')] = [KINDS, eng]
     for jp, eng in kanjientries(kanji, words).items():
-        gen[('K', jp)] = [KINDS, eng]
+        gen[('K', jp, 'j')] = [KINDS, eng]
+    for jp, eng in (chinese or {}).items():
+        gen[('K' if len(jp) == 1 else 'W', jp, 'c')] = [KINDS, eng]
     out = []
-    taken = {}  # (class, japanese) -> kinds given by the hand-written entries
+    taken = {}  # (class, japanese, language) -> kinds given by the hand-written entries
     written = hand + otherkana(hand)
     for e in written + handforms(hand, edictentries) + soundforms(written):
-        had = taken.get((e.cls, e.japanese), '')
+        had = taken.get((e.cls, e.japanese, e.lang), '')
         kinds = ''.join(k for k in e.kinds if k not in had)
         if not kinds:
             continue  # a written entry wins over the spellings and forms derived from others
-        taken[(e.cls, e.japanese)] = had + kinds
-        out.append(Entry(kinds, e.cls, e.japanese, e.english))
-        # A hand-written word, kanji or side replaces what the dictionaries say of it.
+        taken[(e.cls, e.japanese, e.lang)] = had + kinds
+        out.append(Entry(kinds, e.cls, e.japanese, e.english, e.lang))
+        # A hand-written word, kanji or side replaces what the dictionaries say of it,
+        # in its language (both, when it names none).
         for cls in ('W', 'K') if e.cls in 'WKS' else ():
-            g = gen.get((cls, e.japanese))
-            if g:
-                g[0] = ''.join(k for k in g[0] if k not in kinds)
-    for (cls, jp), (kinds, eng) in gen.items():
+            for lang in LANGS:
+                g = gen.get((cls, e.japanese, lang))
+                if g and covers(e.lang, lang):
+                    g[0] = ''.join(k for k in g[0] if k not in kinds)
+    for (cls, jp, lang), (kinds, eng) in gen.items():
         if kinds:
-            out.append(Entry(kinds, cls, jp, eng))
+            out.append(Entry(kinds, cls, jp, eng, lang))
     out.sort(key=Entry.key)
     return out
