@@ -10,7 +10,7 @@ import unittest
 
 sys.dont_write_bytecode = True  # the test leaves nothing in the source tree
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..'))
-from tools.gendict import edict, kana, kanjidic, output, vocab  # noqa: E402
+from tools.gendict import cedict, edict, kana, kanjidic, output, vocab  # noqa: E402
 
 WORDS = {'vest', 'best', 'cable', 'surprised', 'surprise', 'line', 'of', 'sight', 'gaze',
          'bare', 'feet', 'new', 'zambia', 'japanese', 'clothes', 'blank', 'hair', 'head',
@@ -100,13 +100,20 @@ class Forms(unittest.TestCase):
         self.assertEqual(edict.forms('太い', {'adj-i'}, True), ['太い', '太く', '太め', '太そう'])
         self.assertEqual(edict.forms('髪', {'n'}, True), ['髪'])
 
-    def test_romaji_and_shift_jis(self):
+    def test_romaji_and_what_fits(self):
         self.assertEqual(kana.romaji('ケーブル'), 'keburu')
         self.assertEqual(kana.romaji('しゃ'), 'shiya')  # rough, for sounds only
         self.assertTrue(kana.fits('髪'))
-        self.assertFalse(kana.fits('♡'))                # not in code page 932
-        self.assertTrue(kana.fits('あ' * 31))
-        self.assertFalse(kana.fits('あ' * 32))          # 64 bytes
+        self.assertTrue(kana.fits('♡发'))               # no Shift-JIS code needed
+        self.assertTrue(kana.fits('あ' * 32))
+        self.assertFalse(kana.fits('あ' * 33))
+        self.assertFalse(kana.fits('髪\x7f'))
+
+    def test_the_romaji_of_a_reading_as_the_program_spells_kana(self):
+        for reading, want in (('ハツネ', 'hatsune'), ('キョウコ', 'kyouko'), ('シャーリー', 'shari'),
+                              ('マッチ', 'matchi'), ('イッセイ', 'issei'), ('ジュン', 'jun'),
+                              ('ハツネ１', '')):
+            self.assertEqual(kana.hepburn(reading), want, reading)
 
 
 class Words(unittest.TestCase):
@@ -227,11 +234,64 @@ class Building(unittest.TestCase):
         self.assertEqual(got[('bmf', 'ワクワク')], ['excited'])  # but a sound is
 
 
+class Chinese(unittest.TestCase):
+    def test_glosses_of_names_and_references_are_left_out(self):
+        words = WORDS | {'skirt', 'hem', 'pendulum', 'arrange', 'empress', 'back', 'rear'}
+        self.assertEqual(cedict.english(['(bound form) skirt'], words), ['skirt'])
+        self.assertEqual(cedict.english(['surname Hou', 'variant of 後[hou4]', 'back; rear'],
+                                        words), ['back', 'rear'])
+        self.assertEqual(cedict.english(['(literary) hem', 'to arrange', 'a pendulum'], words),
+                         ['arrange', 'pendulum'])
+
+    def test_both_scripts_and_proper_names_left_out(self):
+        words = WORDS | {'hair', 'send', 'out', 'skirt', 'cape'}
+        entries = [('發', '发', 'fa1', ['to send out']), ('髮', '发', 'fa4', ['hair']),
+                   ('髮', '发', 'Fa4', ['Fa (name)']), ('裙', '裙', 'qun2', ['skirt']),
+                   ('披風', '披风', 'pi1 feng1', ['cape']),
+                   ('一二三四五', '一二三四五', 'yi1', ['hair'])]
+        self.assertEqual(cedict.chinesewords(entries, words), {
+            '發': ['send out'], '发': ['send out', 'hair'], '髮': ['hair'],
+            '裙': ['skirt'], '披風': ['cape'], '披风': ['cape']})
+
+
+class Languages(unittest.TestCase):
+    def test_the_kinds_may_name_a_language(self):
+        got = vocab.parsehand('bmfc W 后 back\nbmf W 后 queen\nbj W 先 tip\n')
+        self.assertEqual([(e.kinds, e.lang, e.japanese) for e in got],
+                         [('bmf', 'c', '后'), ('bmf', '', '后'), ('b', 'j', '先')])
+        for text in ('bjc W 后 back\n', 'c W 后 back\n', 'bmfc W 后 back\nbc W 后 rear\n'):
+            with self.assertRaises(ValueError):
+                vocab.parsehand(text, 'in')
+
+    def test_a_repeat_in_another_file_is_refused_with_both_places(self):
+        seen = {}
+        vocab.parsehand('bc W 后 back\n', 'a.in', seen)
+        with self.assertRaises(ValueError) as cm:
+            vocab.parsehand('\nbc W 后 rear\n', 'b.in', seen)
+        self.assertIn('b.in:2', str(cm.exception))
+        self.assertIn('a.in:1', str(cm.exception))
+
+    def test_hand_written_entries_replace_the_generated_ones_of_their_language(self):
+        hand = vocab.parsehand('bmfc W 后 back\nbmf W 先 tip\n')
+        kanji = [('后', ['empress'], 1), ('先', ['before'], 1)]
+        chinese = {'后': ['empress'], '先': ['first'], '裙': ['skirt'], '手套': ['glove']}
+        got = [(e.kinds + e.lang, e.cls, e.japanese, e.english)
+               for e in vocab.build(hand, [], kanji, WORDS | {'empress'}, set(), chinese)]
+        self.assertEqual(got, [
+            ('bmf', 'W', '先', ['tip']),       # both languages: CC-CEDICT's first gives way
+            ('bmfc', 'W', '后', ['back']),
+            ('bmfc', 'W', '手套', ['glove']),
+            ('bmfj', 'K', '后', ['empress']),  # KANJIDIC's stays for Japanese names
+            ('bmfc', 'K', '裙', ['skirt']),
+        ])
+
+
 class Output(unittest.TestCase):
     def test_problems(self):
         ok = vocab.Entry('bmf', 'W', '髪', ['hair', 'locks'])
         self.assertIsNone(output.problem(ok))
-        for bad in (vocab.Entry('b', 'W', '♡', ['heart']),
+        self.assertIsNone(output.problem(vocab.Entry('b', 'W', '♡', ['heart'])))
+        for bad in (vocab.Entry('b', 'W', '', ['heart']),
                     vocab.Entry('b', 'W', '髪', ['hair  do']),
                     vocab.Entry('b', 'W', '髪', ['héir']),
                     vocab.Entry('b', 'W', '#髪', ['hair']),
@@ -239,9 +299,11 @@ class Output(unittest.TestCase):
             self.assertIsNotNone(output.problem(bad), bad)
 
     def test_the_file_the_program_reads(self):
-        text = output.text([vocab.Entry('bmf', 'W', '髪', ['hair', 'locks'])])
+        text = output.text([vocab.Entry('bmf', 'W', '髪', ['hair', 'locks']),
+                            vocab.Entry('bmf', 'W', '发', ['hair'], 'c')])
         body = [l for l in text.split('\n') if l and not l.startswith('#')]
-        self.assertEqual(body, ['namewright-dictionary 1', 'bmf\tW\t髪\thair | locks'])
+        self.assertEqual(body, ['namewright-dictionary 2', 'bmf\tW\t髪\thair | locks',
+                                'bmfc\tW\t发\thair'])
         self.assertIn('CC BY-SA 4.0', text)
         self.assertTrue(text.endswith('\n'))
 

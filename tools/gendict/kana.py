@@ -56,3 +56,34 @@ def romaji(text):
             ch = chr(ord(ch) - 0x60)
         out.append(ROMAJI.get(ch, ''))
     return ''.join(out)
+
+
+_SMALL_Y = {'ゃ': 'a', 'ゅ': 'u', 'ょ': 'o'}
+
+
+def hepburn(text):
+    """The Hepburn romaji of a reading in kana, as the program spells the kana of a name
+    (しゃ sha, っ doubles the next consonant, ん n, the long mark dropped), or '' when the
+    text holds anything but kana."""
+    out = ''
+    double = False
+    for ch in text:
+        if iskata(ch) and ch != 'ー':
+            ch = chr(ord(ch) - 0x60)
+        if ch == 'ー':
+            continue
+        if ch == 'っ':
+            double = True
+            continue
+        if ch in _SMALL_Y and out.endswith('i') and len(out) >= 2:
+            stem = out[:-1]
+            out = stem + ('' if stem.endswith(('sh', 'ch', 'j')) else 'y') + _SMALL_Y[ch]
+            continue
+        r = ROMAJI.get(ch)
+        if r is None:
+            return ''
+        if double and r[0] not in 'aiueon':
+            out += 't' if r[0] == 'c' else r[0]
+        double = False
+        out += r
+    return out
