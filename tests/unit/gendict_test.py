@@ -104,9 +104,10 @@ class Forms(unittest.TestCase):
         self.assertEqual(kana.romaji('ケーブル'), 'keburu')
         self.assertEqual(kana.romaji('しゃ'), 'shiya')  # rough, for sounds only
         self.assertTrue(kana.fits('髪'))
-        self.assertFalse(kana.fits('♡'))                # not in code page 932
-        self.assertTrue(kana.fits('あ' * 31))
-        self.assertFalse(kana.fits('あ' * 32))          # 64 bytes
+        self.assertTrue(kana.fits('绿'))                # Chinese, not in code page 932
+        self.assertTrue(kana.fits('あ' * 32))
+        self.assertFalse(kana.fits('あ' * 33))          # longer than the program keeps
+        self.assertFalse(kana.fits('髪\x07'))
 
 
 class Words(unittest.TestCase):
@@ -231,7 +232,7 @@ class Output(unittest.TestCase):
     def test_problems(self):
         ok = vocab.Entry('bmf', 'W', '髪', ['hair', 'locks'])
         self.assertIsNone(output.problem(ok))
-        for bad in (vocab.Entry('b', 'W', '♡', ['heart']),
+        for bad in (vocab.Entry('b', 'W', '', ['heart']),
                     vocab.Entry('b', 'W', '髪', ['hair  do']),
                     vocab.Entry('b', 'W', '髪', ['héir']),
                     vocab.Entry('b', 'W', '#髪', ['hair']),
@@ -241,7 +242,7 @@ class Output(unittest.TestCase):
     def test_the_file_the_program_reads(self):
         text = output.text([vocab.Entry('bmf', 'W', '髪', ['hair', 'locks'])])
         body = [l for l in text.split('\n') if l and not l.startswith('#')]
-        self.assertEqual(body, ['namewright-dictionary 1', 'bmf\tW\t髪\thair | locks'])
+        self.assertEqual(body, ['namewright-dictionary 2', 'bmf\tW\t髪\thair | locks'])
         self.assertIn('CC BY-SA 4.0', text)
         self.assertTrue(text.endswith('\n'))
 
