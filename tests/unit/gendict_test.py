@@ -200,6 +200,20 @@ class Building(unittest.TestCase):
         self.assertEqual(got[('bmf', 'の')], ['-'])
         self.assertNotIn(('bmf', 'にやり'), got)                # the hand-written m only
 
+    def test_a_hand_written_stem_brings_its_verb(self):
+        hand = vocab.parsehand('m W 下げ down\nm W ひそめ frown\nbmf W かみ hair\n')
+        entries = [entry('下げる', 'さげる', '(v1,vt) (1) to hang/(2) to lower/(P)'),
+                   entry('顰める', 'ひそめる', '(uk) (v1,vt) to knit (brows)'),
+                   entry('噛む', 'かむ', '(v5m,vt) (uk) to bite/(P)')]
+        got = {(e.kinds, e.japanese): e.english
+               for e in vocab.build(hand, entries, [], WORDS | {'hang', 'lower', 'bite'},
+                                    {'down'})}
+        self.assertEqual(got[('m', '下げる')], ['down'])        # not EDICT's hang (nor feathers)
+        self.assertEqual(got[('m', '下げた')], ['down'])
+        self.assertEqual(got[('m', '下げて')], ['down'])
+        self.assertEqual(got[('m', 'ひそめる')], ['frown'])     # by the reading in kana
+        self.assertNotIn(('bmf', 'かむ'), got)                  # two kana: a noun
+
     def test_sounds_of_morphs_are_cut_and_drawn_out_and_kana_words_come_in_katakana(self):
         hand = vocab.parsehand('m W ぷくっ puff\nm W ドヤ smug\nm W むー pout\n'
                                'm W ぷく pout\nbmf W アクセ accessory\nm W じとっ doubt\n'

@@ -222,18 +222,39 @@ def soundforms(hand):
 
 def handforms(hand, entries):
     """The forms of the hand-written verbs and adjectives, with their English (太い
-    thick: 太く thick), as EDICT's part of speech gives them."""
-    tags = {}
+    thick: 太く thick), as EDICT's part of speech gives them. A hand-written stem of a
+    verb brings the verb's other forms too (下げ down: 下げる, 下げた, 下げて down, not
+    EDICT's hang), the verb of a common entry first."""
+    tags, stems = {}, {}
     for word, reading, body in entries:
         sl = edict.senses(body)
-        if sl and word not in tags:
+        if not sl:
+            continue
+        if word not in tags:
             tags[word] = sl[0][0]
+        verb = sl[0][0] & set(edict.VERB_ENDINGS)
+        if not verb or sl[0][0] & edict.BAD_TAGS:
+            continue
+        # A verb usually written in kana (すぼめる) by its reading too.
+        for w in [word] + ([reading] if reading and 'uk' in sl[0][0] else []):
+            fs = edict.forms(w, verb, True)
+            if len(fs) > 1 and len(fs[1]) >= 2:
+                rank = '(P)' not in body
+                if fs[1] not in stems or rank < stems[fs[1]][0]:
+                    stems[fs[1]] = (rank, fs)
     out = []
     for e in hand:
-        if e.cls == 'W' and e.japanese in tags:
+        if e.cls != 'W':
+            continue
+        if e.japanese in tags:
             more = sum(kana.iskanji(c) for c in e.japanese) == 1
             for f in edict.forms(e.japanese, tags[e.japanese], more)[1:]:
                 out.append(Entry(e.kinds, e.cls, f, e.english, e.lang))
+        # Two kana are as often a noun (かみ hair, not かむ's stem).
+        if e.japanese in stems and (len(e.japanese) >= 3 or any(map(kana.iskanji, e.japanese))):
+            for f in stems[e.japanese][1]:
+                if f != e.japanese:
+                    out.append(Entry(e.kinds, e.cls, f, e.english, e.lang))
     return out
 
 
