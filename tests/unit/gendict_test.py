@@ -54,6 +54,12 @@ class Glosses(unittest.TestCase):
         self.assertEqual(edict.english("to open one's eyes wide", WORDS | {'open', 'eyes', 'wide'},
                                        verb=True), 'open eyes wide')
         self.assertEqual(edict.english('bare feet (e.g. of a child)', WORDS), 'bare feet')
+        # A state as its adjective; a feeling of something stays a noun.
+        self.assertEqual(edict.english('being linked (to)', WORDS | {'linked'}), 'linked')
+        self.assertEqual(edict.english('feeling sick', WORDS | {'sick'}), 'sick')
+        self.assertEqual(edict.english('feeling of relief', WORDS | {'relief', 'feeling'}),
+                         'relief feeling')
+        self.assertEqual(edict.english('being', WORDS | {'being'}), 'being')
         self.assertIsNone(edict.english('bare feet, etc.', WORDS))
         self.assertIsNone(edict.english('Zambia', WORDS))          # a proper name
         self.assertIsNone(edict.english('new-fangled', WORDS))     # not in the word list

@@ -31,7 +31,9 @@ VERB_ENDINGS = {
 # Grammar notes, and a product's data-sheet words, which name no part of a model.
 SKIP_GLOSS = re.compile(r'\b(counter|suffix|prefix|kana|kanji|abbr|honorific|etc|'
                         r'usu|esp|e\.g|i\.e|lit|fig|spe(?:c|cification)s?)\b')
-LEAD = re.compile(r"^(to |a |an |the |one's |someone's |something's |oneself )+")
+# A state reads as its adjective (being linked: linked, feeling sick: sick).
+LEAD = re.compile(r"^(to |a |an |the |one's |someone's |something's |oneself |being "
+                  r"|feeling (?!of ))+")
 INNER = {"one's", "someone's", "something's", 'oneself', 'the', 'a', 'an'}  # open one's eyes wide
 
 
