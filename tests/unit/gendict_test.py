@@ -166,6 +166,7 @@ class Words(unittest.TestCase):
         self.assertEqual(kanjidic.meaning(['hair of the head'], WORDS), ['hair'])
         self.assertEqual(kanjidic.meaning(['elementary', 'naked', 'principle'], WORDS),
                          ['elementary', 'naked'])
+        self.assertEqual(kanjidic.meaning(['be in agony', 'be surprised'], WORDS), ['surprised'])
         got = vocab.kanjientries([('素', ['elementary'], 660), ('♡', ['heart'], None),
                                   ('黌', ['xyzzy'], None)], WORDS)
         self.assertEqual(got, {'素': ['elementary']})
