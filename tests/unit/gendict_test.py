@@ -94,6 +94,17 @@ class Glosses(unittest.TestCase):
     def test_adverb_of_a_sound_gives_its_adjective(self):
         sl = edict.senses('(adv,on-mim) blankly')
         self.assertEqual(edict.glosses('きょとん', sl, WORDS), ['blank'])
+        # With WordNet's adjectives: the adjective the adverb comes from, not a noun
+        # hidden in it (gently is no gent), nor the -ly of an adjective (orderly).
+        words = WORDS | {'gent', 'gentle', 'noisy', 'order', 'orderly', 'trudging'}
+        adjs = {'blank', 'gentle', 'noisy', 'orderly'}
+        self.assertEqual(edict.adverb('blankly', words, adjs), 'blank')
+        self.assertEqual(edict.adverb('gently', words, adjs), 'gentle')
+        self.assertEqual(edict.adverb('noisily', words, adjs), 'noisy')
+        self.assertIsNone(edict.adverb('orderly', words, adjs))
+        self.assertEqual(edict.adverb('trudgingly', words, adjs), 'trudging')
+        sl = edict.senses('(adv,on-mim) gently/softly')
+        self.assertEqual(edict.glosses('ふんわり', sl, words, adjs=adjs), ['gentle'])
 
 
 class Forms(unittest.TestCase):

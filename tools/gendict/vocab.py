@@ -95,7 +95,7 @@ PLACES = set('上下中前後横大小内外縦先根')
 ACTIONS = ('上げ', '下げ', '寄せ', '上がり', '下がり', '広げ', '開き', '閉じ')
 
 
-def edictwords(entries, words, thing, parts=frozenset()):
+def edictwords(entries, words, thing, parts=frozenset(), adjs=None):
     """Japanese -> English of the EDICT words a name may hold, with their forms:
     {japanese: [english]}. Of several entries for one word, the common one (P) wins,
     then the earlier; a headword wins over a kana reading. A reading is a word too when
@@ -108,7 +108,7 @@ def edictwords(entries, words, thing, parts=frozenset()):
         sl = edict.senses(body)
         if not sl or sl[0][0] & edict.BAD_TAGS:
             continue
-        eng = edict.glosses(word, sl, words, thing, reading)
+        eng = edict.glosses(word, sl, words, thing, reading, adjs)
         if not eng:
             continue
         common = '(P)' in body
@@ -258,7 +258,7 @@ def handforms(hand, entries):
     return out
 
 
-def build(hand, edictentries, kanji, words, worn, chinese=None):
+def build(hand, edictentries, kanji, words, worn, chinese=None, adjs=None):
     """All entries, hand-written ones over generated ones of the same Japanese text,
     kinds and language, sorted: [Entry]. EDICT's words and KANJIDIC's kanji are for
     names read as Japanese, CC-CEDICT's words (chinese: {form: [english]}) for names
@@ -266,7 +266,7 @@ def build(hand, edictentries, kanji, words, worn, chinese=None):
     thing = lambda e: english.isthing(e, worn)
     gen = {}  # (class, japanese, language) -> [kinds, english]
     parts = {e.japanese for e in hand if e.cls == 'W'}
-    for jp, eng in edictwords(edictentries, words, thing, parts).items():
+    for jp, eng in edictwords(edictentries, words, thing, parts, adjs).items():
         gen[('W', jp, 'j')] = [KINDS, eng]
     for jp, eng in kanjientries(kanji, words).items():
         gen[('K', jp, 'j')] = [KINDS, eng]
