@@ -54,6 +54,12 @@ class Glosses(unittest.TestCase):
         self.assertEqual(edict.english("to open one's eyes wide", WORDS | {'open', 'eyes', 'wide'},
                                        verb=True), 'open eyes wide')
         self.assertEqual(edict.english('bare feet (e.g. of a child)', WORDS), 'bare feet')
+        # A state as its adjective; a feeling of something stays a noun.
+        self.assertEqual(edict.english('being linked (to)', WORDS | {'linked'}), 'linked')
+        self.assertEqual(edict.english('feeling sick', WORDS | {'sick'}), 'sick')
+        self.assertEqual(edict.english('feeling of relief', WORDS | {'relief', 'feeling'}),
+                         'relief feeling')
+        self.assertEqual(edict.english('being', WORDS | {'being'}), 'being')
         self.assertIsNone(edict.english('bare feet, etc.', WORDS))
         self.assertIsNone(edict.english('Zambia', WORDS))          # a proper name
         self.assertIsNone(edict.english('new-fangled', WORDS))     # not in the word list
@@ -88,6 +94,17 @@ class Glosses(unittest.TestCase):
     def test_adverb_of_a_sound_gives_its_adjective(self):
         sl = edict.senses('(adv,on-mim) blankly')
         self.assertEqual(edict.glosses('きょとん', sl, WORDS), ['blank'])
+        # With WordNet's adjectives: the adjective the adverb comes from, not a noun
+        # hidden in it (gently is no gent), nor the -ly of an adjective (orderly).
+        words = WORDS | {'gent', 'gentle', 'noisy', 'order', 'orderly', 'trudging'}
+        adjs = {'blank', 'gentle', 'noisy', 'orderly'}
+        self.assertEqual(edict.adverb('blankly', words, adjs), 'blank')
+        self.assertEqual(edict.adverb('gently', words, adjs), 'gentle')
+        self.assertEqual(edict.adverb('noisily', words, adjs), 'noisy')
+        self.assertIsNone(edict.adverb('orderly', words, adjs))
+        self.assertEqual(edict.adverb('trudgingly', words, adjs), 'trudging')
+        sl = edict.senses('(adv,on-mim) gently/softly')
+        self.assertEqual(edict.glosses('ふんわり', sl, words, adjs=adjs), ['gentle'])
 
 
 class Forms(unittest.TestCase):
@@ -166,6 +183,7 @@ class Words(unittest.TestCase):
         self.assertEqual(kanjidic.meaning(['hair of the head'], WORDS), ['hair'])
         self.assertEqual(kanjidic.meaning(['elementary', 'naked', 'principle'], WORDS),
                          ['elementary', 'naked'])
+        self.assertEqual(kanjidic.meaning(['be in agony', 'be surprised'], WORDS), ['surprised'])
         got = vocab.kanjientries([('素', ['elementary'], 660), ('♡', ['heart'], None),
                                   ('黌', ['xyzzy'], None)], WORDS)
         self.assertEqual(got, {'素': ['elementary']})
@@ -205,6 +223,20 @@ class Building(unittest.TestCase):
         self.assertNotIn(('bmf', 'ヘソ'), got)                  # two kana: not mirrored
         self.assertEqual(got[('bmf', 'の')], ['-'])
         self.assertNotIn(('bmf', 'にやり'), got)                # the hand-written m only
+
+    def test_a_hand_written_stem_brings_its_verb(self):
+        hand = vocab.parsehand('m W 下げ down\nm W ひそめ frown\nbmf W かみ hair\n')
+        entries = [entry('下げる', 'さげる', '(v1,vt) (1) to hang/(2) to lower/(P)'),
+                   entry('顰める', 'ひそめる', '(uk) (v1,vt) to knit (brows)'),
+                   entry('噛む', 'かむ', '(v5m,vt) (uk) to bite/(P)')]
+        got = {(e.kinds, e.japanese): e.english
+               for e in vocab.build(hand, entries, [], WORDS | {'hang', 'lower', 'bite'},
+                                    {'down'})}
+        self.assertEqual(got[('m', '下げる')], ['down'])        # not EDICT's hang (nor feathers)
+        self.assertEqual(got[('m', '下げた')], ['down'])
+        self.assertEqual(got[('m', '下げて')], ['down'])
+        self.assertEqual(got[('m', 'ひそめる')], ['frown'])     # by the reading in kana
+        self.assertNotIn(('bmf', 'かむ'), got)                  # two kana: a noun
 
     def test_sounds_of_morphs_are_cut_and_drawn_out_and_kana_words_come_in_katakana(self):
         hand = vocab.parsehand('m W ぷくっ puff\nm W ドヤ smug\nm W むー pout\n'

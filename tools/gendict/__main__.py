@@ -39,7 +39,7 @@ def generate():
     except FileNotFoundError as e:
         sys.exit('gendict: %s' % e)
     entries = vocab.build(hand, edict.load(), kanjidic.load(), words, english.loadworn(),
-                          chinese)
+                          chinese, english.loadadjectives())
     # What the dictionaries give and the program could not read is left out.
     return output.text([e for e in entries if not output.problem(e)])
 

@@ -31,7 +31,9 @@ VERB_ENDINGS = {
 # Grammar notes, and a product's data-sheet words, which name no part of a model.
 SKIP_GLOSS = re.compile(r'\b(counter|suffix|prefix|kana|kanji|abbr|honorific|etc|'
                         r'usu|esp|e\.g|i\.e|lit|fig|spe(?:c|cification)s?)\b')
-LEAD = re.compile(r"^(to |a |an |the |one's |someone's |something's |oneself )+")
+# A state reads as its adjective (being linked: linked, feeling sick: sick).
+LEAD = re.compile(r"^(to |a |an |the |one's |someone's |something's |oneself |being "
+                  r"|feeling (?!of ))+")
 INNER = {"one's", "someone's", "something's", 'oneself', 'the', 'a', 'an'}  # open one's eyes wide
 
 
@@ -125,7 +127,23 @@ def sounds(katakana, eng):
     return difflib.SequenceMatcher(None, a, b).ratio()
 
 
-def glosses(word, sl, words, thing=lambda e: False, reading=''):
+def adverb(gloss, words, adjs=None):
+    """The adjective of an adverb in -ly (blankly: blank, noisily: noisy, gently: gentle),
+    as adjs (WordNet's adjectives) knows it; None when the adverb is an adjective itself
+    (orderly) or has none. Without adjs, the adverb less its -ly."""
+    if adjs is None:
+        return english(gloss[:-2], words)
+    if gloss in adjs:
+        return None
+    stem = gloss[:-2]
+    for c in ([gloss[:-3] + 'y'] if gloss.endswith('ily') else []) + [stem, gloss[:-1] + 'e']:
+        if c in adjs and c in words:
+            return c
+    # A participle is an adjective too (trudgingly: trudging), a noun is not (gently: gent).
+    return english(stem, words) if stem.endswith(('ing', 'ed')) else None
+
+
+def glosses(word, sl, words, thing=lambda e: False, reading='', adjs=None):
     """The English of an entry, best first: [english]. A word takes the plain glosses
     of its first usable sense, then the first of its second; a katakana loanword (not
     one usually written in kana or sound-symbolic) the glosses of its first three senses
@@ -143,7 +161,7 @@ def glosses(word, sl, words, thing=lambda e: False, reading=''):
             e = None
             plain = re.sub(r'\([^)]*\)', '', g).strip()
             if tags & {'adv', 'adv-to'} and plain.endswith('ly') and not tags & NOUN_TAGS:
-                e = english(plain[:-2], words)
+                e = adverb(plain, words, adjs)
             e = e or english(g, words, verb or ('vs' in tags and g.startswith('to ')),
                              reading or word)
             if e and all(e != f[2] for f in found):

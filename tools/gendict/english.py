@@ -58,6 +58,16 @@ def loadworn(path=WORDNET):
     return out
 
 
+def loadadjectives(path=WORDNET):
+    """WordNet's adjectives (an adverb in -ly gives one: gently, gentle)."""
+    out = set()
+    with open(os.path.join(path, 'index.adj'), encoding='latin-1') as f:
+        for line in f:
+            if not line.startswith(' '):
+                out.add(line.split()[0].replace('_', ' '))
+    return out
+
+
 def isthing(text, worn):
     """The English (its last word, or that word's singular) names a worn or held thing."""
     w = text.split()[-1]

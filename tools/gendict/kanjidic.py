@@ -30,8 +30,9 @@ def meaning(meanings, words):
     meanings = [re.sub(r' (of|for|in|on) .*', '', m) for m in meanings]
     for limit in (2, 3):
         for m in meanings:
-            e = edict.english(m, words, verb=m.startswith('to '))
-            if e and len(e.split()) <= limit and e not in out:
+            # 'be amazed' says amazed; 'be' alone is what a cut left.
+            e = edict.english(m, words, verb=m.startswith(('to ', 'be ')))
+            if e and e != 'be' and len(e.split()) <= limit and e not in out:
                 out.append(e)
         if out:
             break

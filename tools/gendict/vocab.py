@@ -95,7 +95,7 @@ PLACES = set('上下中前後横大小内外縦先根')
 ACTIONS = ('上げ', '下げ', '寄せ', '上がり', '下がり', '広げ', '開き', '閉じ')
 
 
-def edictwords(entries, words, thing, parts=frozenset()):
+def edictwords(entries, words, thing, parts=frozenset(), adjs=None):
     """Japanese -> English of the EDICT words a name may hold, with their forms:
     {japanese: [english]}. Of several entries for one word, the common one (P) wins,
     then the earlier; a headword wins over a kana reading. A reading is a word too when
@@ -108,7 +108,7 @@ def edictwords(entries, words, thing, parts=frozenset()):
         sl = edict.senses(body)
         if not sl or sl[0][0] & edict.BAD_TAGS:
             continue
-        eng = edict.glosses(word, sl, words, thing, reading)
+        eng = edict.glosses(word, sl, words, thing, reading, adjs)
         if not eng:
             continue
         common = '(P)' in body
@@ -222,22 +222,43 @@ def soundforms(hand):
 
 def handforms(hand, entries):
     """The forms of the hand-written verbs and adjectives, with their English (太い
-    thick: 太く thick), as EDICT's part of speech gives them."""
-    tags = {}
+    thick: 太く thick), as EDICT's part of speech gives them. A hand-written stem of a
+    verb brings the verb's other forms too (下げ down: 下げる, 下げた, 下げて down, not
+    EDICT's hang), the verb of a common entry first."""
+    tags, stems = {}, {}
     for word, reading, body in entries:
         sl = edict.senses(body)
-        if sl and word not in tags:
+        if not sl:
+            continue
+        if word not in tags:
             tags[word] = sl[0][0]
+        verb = sl[0][0] & set(edict.VERB_ENDINGS)
+        if not verb or sl[0][0] & edict.BAD_TAGS:
+            continue
+        # A verb usually written in kana (すぼめる) by its reading too.
+        for w in [word] + ([reading] if reading and 'uk' in sl[0][0] else []):
+            fs = edict.forms(w, verb, True)
+            if len(fs) > 1 and len(fs[1]) >= 2:
+                rank = '(P)' not in body
+                if fs[1] not in stems or rank < stems[fs[1]][0]:
+                    stems[fs[1]] = (rank, fs)
     out = []
     for e in hand:
-        if e.cls == 'W' and e.japanese in tags:
+        if e.cls != 'W':
+            continue
+        if e.japanese in tags:
             more = sum(kana.iskanji(c) for c in e.japanese) == 1
             for f in edict.forms(e.japanese, tags[e.japanese], more)[1:]:
                 out.append(Entry(e.kinds, e.cls, f, e.english, e.lang))
+        # Two kana are as often a noun (かみ hair, not かむ's stem).
+        if e.japanese in stems and (len(e.japanese) >= 3 or any(map(kana.iskanji, e.japanese))):
+            for f in stems[e.japanese][1]:
+                if f != e.japanese:
+                    out.append(Entry(e.kinds, e.cls, f, e.english, e.lang))
     return out
 
 
-def build(hand, edictentries, kanji, words, worn, chinese=None):
+def build(hand, edictentries, kanji, words, worn, chinese=None, adjs=None):
     """All entries, hand-written ones over generated ones of the same Japanese text,
     kinds and language, sorted: [Entry]. EDICT's words and KANJIDIC's kanji are for
     names read as Japanese, CC-CEDICT's words (chinese: {form: [english]}) for names
@@ -245,7 +266,7 @@ def build(hand, edictentries, kanji, words, worn, chinese=None):
     thing = lambda e: english.isthing(e, worn)
     gen = {}  # (class, japanese, language) -> [kinds, english]
     parts = {e.japanese for e in hand if e.cls == 'W'}
-    for jp, eng in edictwords(edictentries, words, thing, parts).items():
+    for jp, eng in edictwords(edictentries, words, thing, parts, adjs).items():
         gen[('W', jp, 'j')] = [KINDS, eng]
     for jp, eng in kanjientries(kanji, words).items():
         gen[('K', jp, 'j')] = [KINDS, eng]
