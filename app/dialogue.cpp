@@ -31,6 +31,7 @@ enum JText {
   JVacant,         // followed by the count and " \n"
   JVacantKinds,    // the same for the other kinds (Fill.everyKind)
   JSavedAdded,     // saved-model report
+  JSavedKinds,
   JSavedTo,
   JSoundModel,     // unchanged-model report
   JSoundOk,
@@ -67,6 +68,7 @@ constexpr std::array<const char8_t*, JCount> kJapanese = {
     u8"空名の英語ボーン／モーフ／表示枠数: ",
     u8"空名の英語モデル／材質／剛体／ジョイント／ソフトボディ名数: ",
     u8" 英語名(ボーン／モーフ／表示枠)を追加し、 \r\n",
+    u8" 英語名(モデル／材質／剛体／ジョイント／ソフトボディ)を追加し、 \r\n",
     u8" へ保存しました. \r\n",
     u8" モデル： \r\n",
     u8" は正常です. \r\n",
@@ -85,7 +87,7 @@ constexpr std::array<const char8_t*, JCount> kJapanese = {
 };
 
 // Shift-JIS never takes more bytes than UTF-8 for the same text.
-constexpr int kJTextMax = 96;
+constexpr int kJTextMax = 128;
 constexpr bool japanesefits() {
   for (const char8_t* s : kJapanese) {
     int n = 0;
@@ -213,10 +215,13 @@ void boxextension(BoxText* box, const char* nameA, const char16_t* nameW) {
   piece(&b, " Do you like to continue? ");
 }
 
-void boxsaved(BoxText* box, const char* nameA, const char16_t* nameW, int nameChangeCount) {
+void boxsaved(BoxText* box, const char* nameA, const char16_t* nameW, int names, int kinds) {
   Builder b = boxstart(box);
   bool ja = langjapanese();
-  if (nameChangeCount >= 1) piece(&b, ja ? jt(JSavedAdded) : " Added English bone/morph/frame names, \r\n");
+  if (names >= 1) piece(&b, ja ? jt(JSavedAdded) : " Added English bone/morph/frame names, \r\n");
+  if (kinds >= 1) {
+    piece(&b, ja ? jt(JSavedKinds) : " Added English model/material/rigid-body/joint/soft-body names, \r\n");
+  }
   piece(&b, " \r\n");
   name(&b, nameA, nameW, true);
   piece(&b, " \r\n");
@@ -328,9 +333,9 @@ void dlgkindcount(int count) {
   }
 }
 
-void dlgsaved(const char* nameA, const char16_t* nameW, bool utf16mode, int nameChangeCount,
+void dlgsaved(const char* nameA, const char16_t* nameW, bool utf16mode, int names, int kinds,
               bool boxed) {
-  boxsaved(&boxText, nameA, nameW, nameChangeCount);
+  boxsaved(&boxText, nameA, nameW, names, kinds);
   report(&boxText, utf16mode, boxed);
 }
 

@@ -11,6 +11,7 @@
 #include "app/folders.h"
 #include "app/startup.h"
 #include "io/binfile.h"
+#include "io/savefile.h"
 #include "names/dict.h"
 #include "names/rules.h"
 #include "platform/platform.h"
@@ -193,11 +194,11 @@ int readas(const char* pathA, const char16_t* pathW) {
   model.pmd = ispmd(pathA, pathW);
   int r;
   if (model.pmd) {
-    // A PMD has one name of the other kinds, the model's, counted with the rest.
+    // A PMD has one name of the other kinds: the model's.
     pmdsetfillmodelname(Fill.everyKind != 0);
     r = pathW != nullptr ? pmdreadW(pathW) : pmdreadA(pathA);
     pmxModel.nameChangeCount = pmdModel.nameChangeCount;
-    pmxModel.kindChangeCount = 0;
+    pmxModel.kindChangeCount = pmdModel.kindChangeCount;
   } else {
     r = pathW != nullptr ? pmdinforeadW(pathW) : pmdinforeadA(pathA);
   }
@@ -228,7 +229,7 @@ void report(const char* nameA, const char16_t* nameW, bool saved, bool boxed) {
   char16_t realW[OS_MAXPATH];
   realnames(nameA, nameW, realA, realW);
   if (saved) {
-    dlgsaved(realA, realW, model.utf16mode(), pmxModel.nameChangeCount, boxed);
+    dlgsaved(realA, realW, model.utf16mode(), wfsavemarks(SG_NAMES), wfsavemarks(SG_KINDS), boxed);
   } else {
     dlgunchanged(realA, realW, model.utf16mode(), boxed);
   }
@@ -319,7 +320,8 @@ int runmodel(const char* a, const char16_t* w, bool fromfolder, bool last, bool 
     return MODEL_FAILED;
   }
   dlgvacantcount(pmxModel.nameChangeCount);
-  if (Fill.everyKind != 0) dlgkindcount(pmxModel.kindChangeCount);
+  // A PMD given its English section gets the model's name with it, also without -O.
+  if (Fill.everyKind != 0 || pmxModel.kindChangeCount > 0) dlgkindcount(pmxModel.kindChangeCount);
   conputs("\n");
 
   bool boxed = !fromfolder;
@@ -342,6 +344,10 @@ int runmodel(const char* a, const char16_t* w, bool fromfolder, bool last, bool 
   } else {
     conputs("Saving in ANSI/UTF-8 mode. \n");
     saved = (model.pmd ? pmdrewrite : pmxrewrite)(model.outA, model.outW, model.pathA, model.pathW, 0);
+  }
+  if (saved == 1) {
+    report(model.pathA, model.pathW, false, boxed);
+    return MODEL_UNCHANGED;
   }
   if (saved != 0) {
     conputs("New PMX save failed. \n");

@@ -20,13 +20,14 @@ void copyname(char* out, const char* s) {
 
 }  // namespace
 
-int fillenglish(NameKind recordKind, const char* en, const char* gen, char* out) {
+int fillenglish(NameKind recordKind, const char* en, const char* gen, char* out, bool exact) {
   const NameKind kind = rulekind(recordKind);
   bool vacant = en[0] == 0;
   if (Force.display != 0 && gen[0] != 0) {
     vacant = true;
     conputs("(CLR) ");
   }
+  if (!vacant && !exact && !isbasekind(recordKind)) return 0;
   if (!vacant) {
     if (kind == NameKind::bone && strcmp(en, "D") == 0 && strlen(gen) >= 2) {
       vacant = true;  // "D" is a placeholder some editors leave in bone names
@@ -49,5 +50,5 @@ int fillenglish(NameKind recordKind, const char* en, const char* gen, char* out)
   copyname(out, gen);
   namegiven(recordKind, out);
   if (kind == NameKind::morph || out[0] != 0) conprintf(" => %s ", out);
-  return 1;
+  return strcmp(out, en) != 0 ? 1 : 0;
 }

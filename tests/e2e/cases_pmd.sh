@@ -37,7 +37,8 @@ run -ND2 m.pmd
 expect_line "Number of vacant English bone/morph/frame names: 8 "
 rm -f m-new.pmd
 run -ND2 -O m.pmd
-expect_line "Number of vacant English bone/morph/frame names: 9 "
+expect_line "Number of vacant English bone/morph/frame names: 8 "
+expect_line "Number of vacant English model/material/rigid-body/joint/soft-body names: 1 "
 expect_line "Save OK. "
 expect_status 0
 finish

@@ -1,0 +1,35 @@
+// rfcheck.h - the checking pass over a model as the PMX and PMD readers share it: the
+// element being read, how the pass stopped, and the size of the file it read whole.
+//
+// Both readers stop the same way, so a fix to how a stop is reported reaches both
+// formats. What differs between them (how a count is read, what a bad text is) stays
+// in each reader.
+#pragma once
+#include <cstdint>
+
+// How the last pass ended; the values are the run codes the driver gives them.
+enum RcStatus { RC_SOUND = 0, RC_BROKEN = 2, RC_ENDED = 3 };
+
+// A pass that is about to open its file: broken until the file opens, size unknown.
+void rcbegin();
+// The file opened: sound so far, at the header.
+void rcopened();
+// The element being read, for the messages: its kind and number (-1: no element, as in
+// the header or a block's count).
+void rcat(const char* kind, int index);
+const char* rckind();
+int rcindex();
+// Stops the pass for broken data (the reader has said what is wrong); -1.
+int rcbroken();
+// Stops the pass for a file that ends inside the element being read, and says so; -1.
+int rcended();
+// The end check made before every element: 0, or -1 (said) when the file has ended.
+int rcendcheck();
+// Stops the pass for a file that ends inside the count of a block of kind; -1.
+int rccountended(const char* kind);
+// The pass read the file to its end: the reader's position is the file's size, which
+// the save expects of the source again.
+void rcwhole();
+int rcstatus();
+// The size of the file the last sound pass read whole; -1 when not known.
+int32_t rcsize();
