@@ -75,8 +75,8 @@ constexpr std::array<const char8_t*, JCount> kJapanese = {
     u8" 修復すべき箇所は \r\n",
     u8" 見つかりませんでした. \r\n",
     u8"フォルダ ",
-    u8" の PMX モデル: ",
-    u8" には PMX モデルがありません(サブフォルダを含む). \n",
+    u8" の PMX/PMD モデル: ",
+    u8" には PMX/PMD モデルがありません(サブフォルダを含む). \n",
     u8" 個 \n",
     u8" フォルダ内のモデル： ",
     u8" 英語名を追加して保存： ",
@@ -349,11 +349,53 @@ void dlgfolders(int saved, int unchanged, int failed) {
   report(&boxText, false, true);
 }
 
+namespace {
+
+// The lines after the usage lines: what can be named, then the options. One row each,
+// both languages.
+struct HelpRow {
+  const char* english;
+  const char8_t* japanese;
+};
+constexpr HelpRow kHelp[] = {
+    {"What can be named:", u8"指定できるもの:"},
+    {"   model.pmx, model.pmd  a PMX 2.0/2.1 or PMD model: its copy is saved as model-new.pmx",
+     u8"   model.pmx, model.pmd  PMX 2.0/2.1 か PMD のモデル: model-new.pmx として保存します"},
+    {"   folder                every model in it and in its subfolders",
+     u8"   フォルダ              中とサブフォルダのすべてのモデル"},
+    {"Options (also in modsetup.ini; a 0 after the letter turns it off):",
+     u8"オプション (modsetup.ini にも書けます。文字の後の 0 で off):"},
+    {"   -O     fill the English names of the model, materials, rigid bodies, joints and soft bodies too",
+     u8"   -O     モデル・材質・剛体・ジョイント・ソフトボディの英語名も埋めます"},
+    {"   -F     replace existing English names too, in a model that has something to fill",
+     u8"   -F     埋める名前があるモデルでは、既にある英語名も置き換えます"},
+    {"   -ND2   do not ask about a file without .pmx or .pmd",
+     u8"   -ND2   拡張子 .pmx/.pmd のないファイルでも確認しません"},
+    {"   -D<n>  show more while reading (1 or 2)", u8"   -D<n>  読み込み中の表示を増やします (1 か 2)"},
+    {"   -h, --help  this text", u8"   -h, --help  この説明"},
+};
+
+}  // namespace
+
+void dlgusage() {
+  conputs("Usage \n");
+  conputs("   Namewright <pmxFileName>.pmx \n");
+  char sjis[256];
+  for (const HelpRow& row : kHelp) {
+    if (langjapanese()) {
+      utf82sjisc(sjis, reinterpret_cast<const char*>(row.japanese));
+      conprintf("%s \n", sjis);
+    } else {
+      conprintf("%s \n", row.english);
+    }
+  }
+}
+
 void dlgfoldermodels(const char* folder, int count) {
   if (langjapanese()) {
     conprintf("%s%s%s%d%s", jt(JFolderHead), folder, jt(JFolderModels), count, jt(JUnitLine));
   } else {
-    conprintf("PMX models in folder %s: %d \n", folder, count);
+    conprintf("PMX/PMD models in folder %s: %d \n", folder, count);
   }
 }
 
@@ -361,6 +403,6 @@ void dlgfoldernone(const char* folder) {
   if (langjapanese()) {
     conprintf("%s%s%s", jt(JFolderHead), folder, jt(JFolderNone));
   } else {
-    conprintf("No PMX model in folder %s (subfolders included). \n", folder);
+    conprintf("No PMX/PMD model in folder %s (subfolders included). \n", folder);
   }
 }

@@ -28,6 +28,8 @@ void boxfolders(BoxText* box, int saved, int unchanged, int failed);
 
 // Console lines and boxes.
 void dlgnomodel();
+// The usage lines, then what can be named and the options, in the user's language.
+void dlgusage();
 // The extension question: console lines, then an OK/Cancel box. 1 on OK, 0 otherwise
 // (a box that cannot be shown counts as a refusal).
 int dlgaskextension(const char* nameA, const char16_t* nameW, bool utf16mode);

@@ -114,6 +114,17 @@ bool pickmodel() {
   return true;
 }
 
+// -h or --help anywhere, or /? where '/' starts options: the usage and nothing else.
+bool helpasked() {
+  for (int j = 1; j < argList.count; j++) {
+    const char* a = argget(j);
+    if (strcmp(a, "-h") == 0 || strcmp(a, "--help") == 0 || (osoptionchar('/') && strcmp(a, "/?") == 0)) {
+      return true;
+    }
+  }
+  return false;
+}
+
 // A form too long for the path buffers counts as missing: it is neither probed nor used.
 bool fitsA(const char* a) { return a[0] != 0 && strlen(a) < OS_MAXPATH; }
 bool fitsW(const char16_t* w) { return w[0] != 0 && unistrlen(w) < OS_MAXPATH; }
@@ -388,6 +399,11 @@ int nwmain(int argc, char** argv) {
   dlginit();
   startbanner();
   buildargs(argc, argv);
+  if (helpasked()) {
+    dlgusage();
+    conflush();
+    return 0;
+  }
   bool troubled = false;
   int foldermodels = folderscan(&troubled);
   progdirset();
@@ -400,12 +416,14 @@ int nwmain(int argc, char** argv) {
     return RUN_NOTSAVED;
   }
 
-  int folders = 0;
-  for (int j = 1; j < argList.count; j++) folders += argisfolder(j) ? 1 : 0;
-  // Folders without models stand for nothing, as if they were not named.
-  if (argList.count - folders + foldermodels <= 1 && !troubled && !pickmodel()) {
-    conputs("Usage \n");
-    conputs("   Namewright <pmxFileName>.pmx \n");
+  // Options name no model, and folders without models stand for nothing: without
+  // anything else the run is one started without a model.
+  int named = foldermodels;
+  for (int j = 1; j < argList.count; j++) {
+    named += argisfolder(j) || osoptionchar(argget(j)[0]) ? 0 : 1;
+  }
+  if (named == 0 && !troubled && !pickmodel()) {
+    dlgusage();
     conflush();
     return 0;
   }

@@ -43,7 +43,7 @@ if [ "$WINDOWS" = 0 ]; then
   begin "the input is a folder without models"
   mkdir folder.pmx
   run -ND2 folder.pmx
-  expect_line "No PMX model in folder folder.pmx (subfolders included). "
+  expect_line "No PMX/PMD model in folder folder.pmx (subfolders included). "
   expect_no_line " -- could not open in UTF-16. (***) "
   expect_status 0
   expect_no_file folder-new.pmx

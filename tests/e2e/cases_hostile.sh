@@ -131,7 +131,7 @@ if [ "$WINDOWS" = 0 ]; then
   expect_line 'Name is not valid UTF-8, left out: pk/b\xFF.pmx '
   expect_no_file 'bad�-new.pmx'
   expect_no_file '?/x-new.pmx'
-  printf '%s\n' "$OUT" | grep -q '^PMX models in folder bad' && fail "the bad name was taken for a folder"
+  printf '%s\n' "$OUT" | grep -q '^PMX/PMD models in folder bad' && fail "the bad name was taken for a folder"
   expect_file 'pk/a�-new.pmx'
   expect_line " Failed: 2 "
   expect_status 255
@@ -145,7 +145,7 @@ if [ "$WINDOWS" = 0 ]; then
   run big after.pmx
   expect_no_line "Too many command line parameters."
   [ "$(printf '%s\n' "$OUT" | grep -c '^Reading from: big/')" = 600 ] || fail "not 600 models read"
-  expect_line "PMX models in folder big: 600 "
+  expect_line "PMX/PMD models in folder big: 600 "
   expect_line " Models from folders: 600 "
   expect_file after-new.pmx
   expect_status 0
@@ -175,7 +175,7 @@ if [ "$WINDOWS" = 0 ]; then
     PREFIX=$PREFIX_SAVED
     chmod 755 pk/sub
     expect_line "Folder could not be read: pk/sub/ "
-    expect_no_line "No PMX model in folder pk (subfolders included). "
+    expect_no_line "No PMX/PMD model in folder pk (subfolders included). "
     expect_line " Failed: 1 "
     expect_status 255
     finish

@@ -2,14 +2,6 @@
 # the English section changed or added, broken ones never saved, mixed with PMX in a
 # folder.
 
-# pmdmodel KIND FILE: a generated PMD model; sets ENGLISH_AT to where its English
-# section starts.
-pmdmodel() {
-  local line
-  line=$("$TOOLS/nwmkmodel" "$1" "$2") || fail "nwmkmodel $1 failed"
-  ENGLISH_AT=${line##* at }
-}
-
 begin "a PMD model gets a -new.pmd copy; only its English section differs"
 pmdmodel pmd m.pmd
 cp m.pmd m.orig
@@ -83,7 +75,7 @@ pmdmodel pmdnoenglish pack/sub/C.PMD
 cp pack/b.pmd pack/b-new.pmd
 printf 'x' > pack/notes.txt
 run pack
-expect_line "PMX models in folder pack: 3 "
+expect_line "PMX/PMD models in folder pack: 3 "
 expect_file pack/a-new.pmx
 expect_file "pack/b-new(1).pmd"
 expect_file pack/sub/C-new.PMD

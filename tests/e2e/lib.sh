@@ -39,6 +39,13 @@ fail() {
 
 # model KIND FILE: a generated test model.
 model() { "$TOOLS/nwmkmodel" "$1" "$2" >/dev/null || fail "nwmkmodel $1 failed"; }
+# pmdmodel KIND FILE: a generated PMD model; sets ENGLISH_AT to where its English
+# section starts.
+pmdmodel() {
+  local line
+  line=$("$TOOLS/nwmkmodel" "$1" "$2") || fail "nwmkmodel $1 failed"
+  ENGLISH_AT=${line##* at }
+}
 
 # run ARGS...: runs the program in the case folder with no input and no terminal;
 # sets OUT (console text, CR removed) and STATUS.

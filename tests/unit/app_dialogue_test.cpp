@@ -212,12 +212,12 @@ TEST_F(Dialogue, FolderLines) {
   ConsoleCapture con;
   dlgfoldermodels("pack", 3);
   dlgfoldernone("empty");
-  EXPECT_EQ(con.take(), "PMX models in folder pack: 3 \nNo PMX model in folder empty (subfolders included). \n");
+  EXPECT_EQ(con.take(), "PMX/PMD models in folder pack: 3 \nNo PMX/PMD model in folder empty (subfolders included). \n");
   Lang = kJapanese;
   dlgfoldermodels("\x95\x5C", 3);  // a name with a 0x5C trail byte, passed through
   dlgfoldernone("empty");
-  EXPECT_EQ(con.take(), sj(u8"フォルダ 表 の PMX モデル: 3 個 \n") +
-                            sj(u8"フォルダ empty には PMX モデルがありません(サブフォルダを含む). \n"));
+  EXPECT_EQ(con.take(), sj(u8"フォルダ 表 の PMX/PMD モデル: 3 個 \n") +
+                            sj(u8"フォルダ empty には PMX/PMD モデルがありません(サブフォルダを含む). \n"));
 }
 
 struct ConsoleCase {
