@@ -315,7 +315,7 @@ int runmodel(const char* a, const char16_t* w, bool fromfolder, bool last, bool 
     return MODEL_DECLINED;
   }
 
-  aliasload(progDir, progDirW);
+  aliasload(dataDir, dataDirW);
 
   int r = readmodel();
   if (r != 0) {
@@ -407,10 +407,11 @@ int nwmain(int argc, char** argv) {
   bool troubled = false;
   int foldermodels = folderscan(&troubled);
   progdirset();
+  datadirset();
   settingsdefaults();
   setupread();
   // A model named from half a dictionary would differ from the one the user expects.
-  if (dictload(progDir, progDirW) != 0) {
+  if (dictload(dataDir, dataDirW) != 0) {
     conputs("The dictionary could not be read whole: no model is saved. \n");
     conflush();
     return RUN_NOTSAVED;
