@@ -54,3 +54,19 @@ printf '%s\n' "$OUT" | grep -q '^Dictionary' && fail "a dictionary line"
 expect_file m-new.pmx
 grep -q Hair m-new.pmx && fail "an English word without a dictionary"
 finish
+
+begin "alias.ini: the rest of an over-long line goes with it, never read as a rule"
+dashes=$(printf -- '-%.0s' $(seq 1 250))
+{ printf '%s\n' "// $dashes\"腕\" \"HACKED\""
+  printf '%s\n' "\"肩\" \"Shoulder\" $dashes\"首\" \"HACKED\""; } > alias.ini
+model example m.pmx
+run m.pmx
+expect_status 0
+# The dropped line is shown as the other lines the reader skips are: as the file has it.
+printf '%s\n' "$OUT" | grep -q '^Err: line longer than 253 bytes, dropped: ".*" "Shoulder" -* $' \
+  || fail "no message for the rule line"
+printf '%s\n' "$OUT" | grep -q ' => HACKED' && fail "a rule came from the rest of a line"
+printf '%s\n' "$OUT" | grep -q ' => Shoulder' && fail "the cut rule was used"
+expect_file m-new.pmx
+grep -q HACKED m-new.pmx && fail "HACKED in the saved model"
+finish

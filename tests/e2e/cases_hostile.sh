@@ -94,6 +94,18 @@ if [ "$WINDOWS" = 0 ]; then
   [ -z "$(ls | grep 'part$')" ] || fail "a temporary file was left"
   finish
 
+  begin "a long output name whose shortened temporary name is taken: the next one is used"
+  stem=$(printf 'a%.0s' $(seq 1 245))
+  model example "$stem.pmx"
+  # "<stem>-new.pmx.part" is too long for the file system; its shortened form is taken.
+  mkdir "$stem-ne.part"
+  run -ND2 "$stem.pmx"
+  expect_status 0
+  expect_file "$stem-new.pmx"
+  [ -d "$stem-ne.part" ] && [ -z "$(ls -A "$stem-ne.part")" ] || fail "the folder was touched"
+  [ "$(ls | grep -c 'part$')" = 1 ] || fail "a temporary file was left"
+  finish
+
   begin "a file-size limit fails the save without a signal"
   model bones5000 m.pmx
   raw=$( (ulimit -f 100; exec "./$PROG_NAME" -ND2 m.pmx </dev/null 2>/dev/null); echo "status=$?")

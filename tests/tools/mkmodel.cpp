@@ -146,11 +146,11 @@ int author(const char* out) {
   return 0;
 }
 
-// A filled model but for two bones: one without a Japanese name, and 頭, whose names a
-// rule may make empty.
-void emptyjp(Builder& b) {
+// A filled model but for a bone without a Japanese name (emptyjp) and one, 頭, whose
+// generated name a rule may make empty (emptyrule, and emptyjp too).
+void emptyjp(Builder& b, bool nameless) {
   example(b, true);
-  b.addBone("", "", STD);
+  if (nameless) b.addBone("", "", STD);
   b.addBone("頭", "", STD);
 }
 
@@ -202,7 +202,7 @@ int pmd(const std::string& kind, const char* out) {
 
 int usage() {
   fputs("usage: nwmkmodel example|utf8|filled|bones5000|pmx21|badmagic|truncated|hostile|"
-        "pmd|pmdnoenglish|pmdtruncated|pmdnoname|kinds|kinds8|materials|author|emptyjp <output>\n", stderr);
+        "pmd|pmdnoenglish|pmdtruncated|pmdnoname|kinds|kinds8|materials|author|emptyjp|emptyrule <output>\n", stderr);
   return 2;
 }
 
@@ -242,8 +242,8 @@ int main(int argc, char** argv) {
     file = b.build();
   } else if (kind == "author") {
     return author(argv[2]);
-  } else if (kind == "emptyjp") {
-    emptyjp(b);
+  } else if (kind == "emptyjp" || kind == "emptyrule") {
+    emptyjp(b, kind == "emptyjp");
     file = b.build();
   } else if (kind == "bones5000") {
     big(b);
