@@ -3,6 +3,7 @@
 
 #include "io/binfile.h"
 #include "text/console.h"
+#include "text/sjis.h"
 
 namespace {
 
@@ -13,15 +14,32 @@ int index = -1;
 
 }  // namespace
 
-void rcbegin() {
+int rcopen(const char* pathA, const char16_t* pathW, int useW) {
+  static char shown[1040];
   status = RC_BROKEN;
   size = -1;
   rcat("header", -1);
+  if (useW) {
+    unistr2sjis(shown, pathW);
+    conprintf("Reading from: %s \n", shown);
+    if (rfopenW(pathW) != 0) return -1;
+  } else {
+    conprintf("Reading from: %s \n", pathA);
+    if (rfopen(pathA) != 0) return -1;
+  }
+  status = RC_SOUND;
+  return 0;
 }
 
-void rcopened() {
-  status = RC_SOUND;
-  rcat("header", -1);
+int rcmagic(const char (&magic)[3]) {
+  for (char m : magic) {
+    int c = rfgetc();
+    if (c != m) {
+      conprintf("Illegal file format at %06X=(%02X) \n", rftell(), c);
+      return 2;
+    }
+  }
+  return 0;
 }
 
 void rcat(const char* k, int i) {

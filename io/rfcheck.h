@@ -10,10 +10,12 @@
 // How the last pass ended; the values are the run codes the driver gives them.
 enum RcStatus { RC_SOUND = 0, RC_BROKEN = 2, RC_ENDED = 3 };
 
-// A pass that is about to open its file: broken until the file opens, size unknown.
-void rcbegin();
-// The file opened: sound so far, at the header.
-void rcopened();
+// Starts a pass: "Reading from" with the path (a UTF-16 path shown in Shift-JIS) and
+// the reader opened by the path useW picks. 0, or -1 when the file cannot be opened
+// (the reader has said why). Until it opens the pass counts as broken.
+int rcopen(const char* pathA, const char16_t* pathW, int useW);
+// The file's first bytes must be magic: 0, or 2 after "Illegal file format at ...".
+int rcmagic(const char (&magic)[3]);
 // The element being read, for the messages: its kind and number (-1: no element, as in
 // the header or a block's count).
 void rcat(const char* kind, int index);

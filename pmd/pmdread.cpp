@@ -29,7 +29,6 @@
 namespace {
 
 char repbuf[REP_BUFSIZE];
-char pathbuf[1040];
 uint8_t field[PMD_COMMENTLEN];
 char text[PMD_COMMENTLEN + 1];
 
@@ -106,13 +105,7 @@ void countenglish(NameKind kind, const char* en, const char* jp) {
 int header() {
   rcat("header", -1);
   static constexpr char magic[3] = {'P', 'm', 'd'};
-  for (char m : magic) {
-    int c = rfgetc();
-    if (c != m) {
-      conprintf("Illegal file format at %06X=(%02X) \n", rftell(), c);
-      return 2;
-    }
-  }
+  if (rcmagic(magic) != 0) return 2;
   float version = rfgetfloat();
   if (rfeof()) return rcended();
   conprintf("PMD Ver %4.2f \n", static_cast<double>(version));
@@ -315,18 +308,9 @@ void resetmodel() {
 }  // namespace
 
 int pmdread(const char* pathA, const char16_t* pathW, int useW) {
-  rcbegin();
   resetmodel();
   namesreset();
-  if (useW) {
-    unistr2sjis(pathbuf, pathW);
-    conprintf("Reading from: %s \n", pathbuf);
-    if (rfopenW(pathW) != 0) return -1;
-  } else {
-    conprintf("Reading from: %s \n", pathA);
-    if (rfopen(pathA) != 0) return -1;
-  }
-  rcopened();
+  if (rcopen(pathA, pathW, useW) != 0) return -1;
   int r = header();
   if (r == 2) {
     rcbroken();

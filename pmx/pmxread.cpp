@@ -30,7 +30,6 @@ namespace {
 PmxName nameJ, nameE;
 char repbuf[REP_BUFSIZE];
 char showbuf[4 * PMX_NAMEMAX + 8];
-char pathbuf[1040];
 
 // Reports a text field that could not be read; -1 then.
 int textfailed(int r, const PmxName* n) {
@@ -95,13 +94,7 @@ int checkglobals() {
 int header() {
   rcat("header", -1);
   static constexpr char magic[3] = {'P', 'M', 'X'};
-  for (char m : magic) {
-    int c = rfgetc();
-    if (c != m) {
-      conprintf("Illegal file format at %06X=(%02X) \n", rftell(), c);
-      return 2;
-    }
-  }
+  if (rcmagic(magic) != 0) return 2;
   rfgetc();
   conprintf("PMX Ver %4.2f \n", static_cast<double>(pmxModel.version = rfgetfloat()));
   int globals = rfgetc();
@@ -611,17 +604,8 @@ void resetmodel() {
 }  // namespace
 
 int pmdinforead(const char* pathA, const char16_t* pathW, int useW) {
-  rcbegin();
   resetmodel();
-  if (useW) {
-    unistr2sjis(pathbuf, pathW);
-    conprintf("Reading from: %s \n", pathbuf);
-    if (rfopenW(pathW) != 0) return -1;
-  } else {
-    conprintf("Reading from: %s \n", pathA);
-    if (rfopen(pathA) != 0) return -1;
-  }
-  rcopened();
+  if (rcopen(pathA, pathW, useW) != 0) return -1;
   int r = header();
   if (r == 2) {
     rcbroken();
