@@ -138,6 +138,7 @@ uint8_t conv[4 * REP_BUFSIZE + 4];
 uint8_t fixbuf[4 * PMX_NAMEMAX + 16];
 // The English name as the source has it, to tell whether the copy changes it.
 uint8_t oldE[PMX_NAMEMAX + 4];
+// A PMX text is its byte length and its bytes (a PMD field has a fixed width instead).
 void putname(const uint8_t* bytes, int32_t len) {
   wfputlong(len);
   for (int32_t k = 0; k < len; k++) wfputc(bytes[k]);
