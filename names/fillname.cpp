@@ -20,6 +20,15 @@ void copyname(char* out, const char* s) {
 
 }  // namespace
 
+bool ruleschanged(NameKind kind, const char* en, const char* fixed) {
+  if (isbasekind(kind)) return strcmp(en, fixed) != 0;
+  size_t i = 0;
+  for (; en[i] != 0 && fixed[i] != 0; i++) {
+    if (en[i] != fixed[i] && !(en[i] == '?' && fixed[i] == '_')) return true;
+  }
+  return en[i] != fixed[i];
+}
+
 int fillenglish(NameKind recordKind, const char* en, const char* gen, char* out, bool exact) {
   const NameKind kind = rulekind(recordKind);
   bool vacant = en[0] == 0;
@@ -37,7 +46,7 @@ int fillenglish(NameKind recordKind, const char* en, const char* gen, char* out,
       } else {
         menrep(fixed, en);
       }
-      if (strcmp(fixed, en) == 0) return 0;
+      if (!ruleschanged(recordKind, en, fixed)) return 0;
       if (fixed[0] != 0) {
         copyname(out, fixed);
         conprintf(" => %s ", out);

@@ -16,6 +16,11 @@ constexpr NameKind rulekind(NameKind kind) {
   return kind == NameKind::morph || kind == NameKind::frame ? kind : NameKind::bone;
 }
 
+// Whether the English-name rules changed the existing name en into fixed. For the other
+// kinds the '_' the rule functions always make of a '?' is no change (no rule of the
+// user's ever sees a '?'): an author's name changes only where a rule changes it.
+bool ruleschanged(NameKind kind, const char* en, const char* fixed);
+
 constexpr int GEN_NAMEMAX = 252;  // generated names keep at most this many bytes
 
 // Decides the English name of one record from its Shift-JIS English name en and its

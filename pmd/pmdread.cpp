@@ -98,7 +98,7 @@ void countenglish(NameKind kind, const char* en, const char* jp) {
   } else {
     benrep(repbuf, en);
   }
-  if (strcmp(repbuf, en) != 0) counter++;
+  if (ruleschanged(kind, en, repbuf)) counter++;
   keepname(kind, repbuf, jp);
 }
 

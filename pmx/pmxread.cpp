@@ -149,7 +149,7 @@ void countenglish(NameKind kind, int (*rules)(char*, const char*), int32_t& coun
   }
   repbuf[0] = 0;
   rules(repbuf, nameE.sjis);
-  if (strcmp(repbuf, nameE.sjis) != 0) {
+  if (ruleschanged(kind, nameE.sjis, repbuf)) {
     counter++;
     if (repbuf[0] != 0) keepname(kind, repbuf);
   } else {

@@ -121,7 +121,7 @@ void big(Builder& b) {
 }
 
 // English names an author wrote in Chinese, which Shift-JIS cannot hold, on the model,
-// a material, a rigid body and a joint; one material name vacant. Also writes <output>.want: the copy the shipped
+// a material, a rigid body and a joint, and one with a '?'; one material name vacant. Also writes <output>.want: the copy the shipped
 // settings make, only the vacant name filled.
 int author(const char* out) {
   const std::string name = "星穹铁道—千冶·刃";
@@ -135,6 +135,7 @@ int author(const char* out) {
   b.addBone("頭", "head", STD);
   b.addRigidBody("体", name);
   b.addJoint("J", "Skirt铁", 0);
+  b.addJoint("K", "Joint?", 0);  // a '?' of the author's stays too
   Bytes file = b.build();
   const pmxb::NameRec& hair = b.materials[1];
   Bytes want = pmxb::withNames(file, {{hair, hair.jp, b.encode("Hair")}});

@@ -87,6 +87,10 @@ TEST_F(FillEnglish, InexactNamesOfTheOtherKindsAreKept) {
     EXPECT_EQ(fillenglish(k, "", "x", out, false), 1);  // a vacant name is filled
     EXPECT_EQ(fillenglish(k, "arm", "x", out, true), 1);
     EXPECT_STREQ(out, "Arm");
+    // A '?' the author wrote is no change of the rules' own; one with a rule's is.
+    EXPECT_EQ(fillenglish(k, "a?b", "x", out, true), 0);
+    EXPECT_EQ(fillenglish(k, "arm?", "x", out, true), 1);
+    EXPECT_STREQ(out, "Arm_");
   }
   EXPECT_EQ(fillenglish(NameKind::bone, "a?b", "x", out, false), 1);
   EXPECT_STREQ(out, "a_b");
