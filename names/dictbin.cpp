@@ -241,7 +241,8 @@ int32_t binnext(int32_t i) {
   const uint32_t n = static_cast<uint32_t>(i) + 1;
   if (!mapped || n >= entryCount) return -1;
   const unsigned char* e = entryTable + uint64_t{n} * kBinEntry;
-  return le32(e) == le32(e - kBinEntry) && e[10] == e[10 - kBinEntry] ? static_cast<int32_t>(n) : -1;
+  const unsigned char* before = e - kBinEntry;
+  return le32(e) == le32(before) && e[10] == before[10] ? static_cast<int32_t>(n) : -1;
 }
 
 bool binprefix(uint32_t h) {
