@@ -14,6 +14,7 @@
 #include "names/dictbin.h"
 #include "names/namegen.h"
 #include "names/namelist.h"
+#include "names/rules.h"
 #include "setup/settings.h"
 #include "text/console.h"
 #include "text/sjis.h"
