@@ -22,9 +22,9 @@
 #pragma once
 #include <cstdint>
 
-constexpr int DICT_ENTRIES = 262144;      // entries of the text form kept (a compiled
+constexpr int DICT_ENTRIES = 1 << 20;     // entries of the text form kept (a compiled
                                           // file holds up to 2^30)
-constexpr int DICT_POOL = 8 << 20;        // bytes of Japanese and English text kept
+constexpr int DICT_POOL = 32 << 20;       // bytes of Japanese and English text kept
 constexpr int DICT_JPCHARS = 32;          // characters of a Japanese text
 constexpr int DICT_JPBYTES = 4 * DICT_JPCHARS;  // its bytes in the normal form, at most
 constexpr int DICT_LINEMAX = 1024;        // bytes of a line, line end excluded

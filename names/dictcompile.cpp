@@ -11,7 +11,7 @@ namespace dict {
 
 namespace {
 
-constexpr uint32_t kSlotsMax = 1u << 19;  // twice DICT_ENTRIES texts
+constexpr uint32_t kSlotsMax = 1u << 21;  // twice DICT_ENTRIES texts
 constexpr int kPrefixLog2 = 24;
 constexpr uint64_t kImageMax = kBinHeader + uint64_t{kSlotsMax} * 4 + (uint64_t{1} << kPrefixLog2) / 8 +
                                uint64_t{DICT_ENTRIES} * kBinEntry + DICT_POOL + 64;

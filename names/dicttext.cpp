@@ -26,7 +26,7 @@ struct TextEntry {
 };
 
 // The index is sized by what was read: a few words of the user's touch a few pages.
-constexpr int kSlotsMax = 1 << 19;  // at most half full at DICT_ENTRIES texts
+constexpr int kSlotsMax = 1 << 21;  // at most half full at DICT_ENTRIES texts
 static_assert(kSlotsMax >= 2 * DICT_ENTRIES, "the hash table stays at most half full");
 static_assert(DICT_POOL < (1u << 31), "pool offsets fit");
 static_assert(DICT_JPBYTES < 256, "a Japanese text's length fits a byte");
@@ -196,12 +196,12 @@ int entryline(const Reading& r, char* text, int len) {
   if (enlen < 0) return broken(r, what);
   if (cls == EC_SIDE && !(enlen == 1 && (enText[0] == 'L' || enText[0] == 'R')))
     return broken(r, "a side whose English is not L or R");
-  if (entryCount >= DICT_ENTRIES) return broken(r, "more entries than the tables hold (262144)");
+  if (entryCount >= DICT_ENTRIES) return broken(r, "more entries than the tables hold (1048576)");
 
   // Stored in file order; the index is built once every file has been read.
   const int jpAt = storetext(jpNorm, jplen);
   const int enAt = jpAt < 0 ? -1 : storetext(enText, enlen);
-  if (enAt < 0) return broken(r, "more text than the tables hold (8 MiB)");
+  if (enAt < 0) return broken(r, "more text than the tables hold (32 MiB)");
   const int e = entryCount++;
   entries[e] = TextEntry{static_cast<uint32_t>(jpAt),
                          static_cast<uint32_t>(enAt),
