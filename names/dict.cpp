@@ -32,7 +32,7 @@ uint32_t hashof(const char* s, int len) {
 }
 
 Hits find(const char* s, int len, uint32_t h) {
-  return Hits{textfind(s, len, h).text, binfind(s, len, h).bin};
+  return Hits{textfind(s, len, h).text, binfind(s, len).bin};
 }
 
 int32_t first(const Hits& hits) {
@@ -49,8 +49,6 @@ int32_t next(const Hits& hits, int32_t e) {
   if (n >= 0) return n;
   return hits.bin >= 0 ? kBinBase + hits.bin : -1;
 }
-
-bool maybeprefix(uint32_t h) { return textprefix(h) || binprefix(h); }
 
 bool entry(int32_t e, Entry* x) {
   return e >= kBinBase ? binentry(e - kBinBase, x) : textentry(e, x);

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "names/dictentry.h"
+#include "names/reading.h"
 #include "platform/platform.h"
 #include "text/console.h"
 
@@ -66,14 +67,12 @@ namespace {
 
 OsMapping map{nullptr, 0, OS_NOHANDLE};
 bool mapped;
-const unsigned char* slotTable;
-const unsigned char* prefixTable;
+const unsigned char* headTable;
 const unsigned char* entryTable;
 const char* textBase;
-uint32_t entryCount, slotCount, textBytes;
-int prefixLog2;
+uint32_t entryCount, headCount, textBytes;
 
-constexpr int kChunk = 65532;  // a multiple of 4 and of 12: slots and entries stay whole
+constexpr int kChunk = 65532;  // a multiple of 12: heads and entries stay whole
 unsigned char chunk[kChunk];
 
 int broken(const char* shown, const char* what) {
@@ -91,15 +90,15 @@ bool entryok(const unsigned char* p, uint32_t text) {
 }
 
 // Reads the file through its handle from the header's end to its end, adding every byte
-// to the checksum and checking every slot and entry. Nothing of the mapping is touched:
+// to the checksum and checking every head and entry. Nothing of the mapping is touched:
 // a run keeps only the pages its names look at.
 const char* stream(oshandle h, const BinLayout& l, DictSum* sum) {
   uint64_t at = kBinHeader;
   while (at < l.end) {
     uint64_t want = l.end - at;
     if (want > kChunk) want = kChunk;
-    // A read stops at the next section, so that slots and entries come whole.
-    for (uint64_t edge : {l.prefixes, l.entries, l.text}) {
+    // A read stops at the next section, so that heads and entries come whole.
+    for (uint64_t edge : {l.entries, l.text}) {
       if (edge > at && edge - at < want) want = edge - at;
     }
     uint32_t got = 0, n = 0;
@@ -109,9 +108,12 @@ const char* stream(oshandle h, const BinLayout& l, DictSum* sum) {
       n += got;
     }
     dictsumadd(sum, chunk, n);
-    if (at >= l.slots && at < l.prefixes) {
-      for (uint32_t i = 0; i + 4 <= n && at + i + 4 <= l.slots + uint64_t{slotCount} * 4; i += 4) {
-        if (le32(chunk + i) > entryCount) return "an offset out of range (a slot past the entries)";
+    if (at >= l.heads && at < l.entries) {
+      for (uint32_t i = 0; i + kBinHead <= n && at + i + kBinHead <= l.heads + uint64_t{headCount} * kBinHead;
+           i += kBinHead) {
+        const uint32_t cp = le32(chunk + i), lo = le32(chunk + i + 4), hi = le32(chunk + i + 8);
+        if (cp > 0x10FFFF || lo > hi || hi > entryCount)
+          return "an offset out of range (a character's entries past the entries)";
       }
     } else if (at >= l.entries && at < l.text) {
       for (uint32_t i = 0; i + kBinEntry <= n &&
@@ -163,13 +165,12 @@ int binopen(const char* pathA, const char16_t* pathW, const char* shown, int64_t
   }
   if (fault == nullptr) {
     entryCount = le32(head + 36);
-    slotCount = le32(head + 40);
-    prefixLog2 = static_cast<int>(le32(head + 44));
+    headCount = le32(head + 40);
     textBytes = le32(head + 48);
-    const bool counts = entryCount <= kBinEntriesMax && slotCount > 0 &&
-                        (slotCount & (slotCount - 1)) == 0 && slotCount <= (1u << 31) &&
-                        prefixLog2 >= kBinPrefixLog2Min && prefixLog2 <= kBinPrefixLog2Max;
-    const BinLayout l = counts ? binlayout(entryCount, slotCount, prefixLog2, textBytes) : BinLayout{};
+    const bool counts = entryCount <= kBinEntriesMax && headCount > 0 &&
+                        (headCount & (headCount - 1)) == 0 && headCount <= kBinHeadsMax &&
+                        le32(head + 44) == 0;
+    const BinLayout l = counts ? binlayout(entryCount, headCount, textBytes) : BinLayout{};
     if (!counts || l.end != size) {
       fault = "sections that do not add up to its size";
     } else if (textsize >= 0 && le64(head + 24) != static_cast<uint64_t>(textsize)) {
@@ -187,8 +188,7 @@ int binopen(const char* pathA, const char16_t* pathW, const char* shown, int64_t
       if (fault == nullptr && dictsumend(&sum) != le32(head + kBinChecksumAt))
         fault = "a wrong checksum (the file is damaged)";
       if (fault == nullptr) {
-        slotTable = map.bytes + l.slots;
-        prefixTable = map.bytes + l.prefixes;
+        headTable = map.bytes + l.heads;
         entryTable = map.bytes + l.entries;
         textBase = reinterpret_cast<const char*>(map.bytes + l.text);
         mapped = true;
@@ -203,7 +203,7 @@ int binopen(const char* pathA, const char16_t* pathW, const char* shown, int64_t
 void binclose() {
   if (map.bytes != nullptr || map.h != OS_NOHANDLE) osunmap(&map);
   mapped = false;
-  entryCount = slotCount = textBytes = 0;
+  entryCount = headCount = textBytes = 0;
 }
 
 int binentries() { return mapped ? static_cast<int>(entryCount) : 0; }
@@ -221,20 +221,75 @@ bool binentry(int32_t i, Entry* x) {
   return true;
 }
 
-Hits binfind(const char* s, int len, uint32_t h) {
-  if (!mapped) return Hits{-1, -1};
-  const uint32_t mask = slotCount - 1;
-  uint32_t i = h & mask;
-  for (uint32_t probes = 0; probes < slotCount; probes++, i = (i + 1) & mask) {
-    const uint32_t v = le32(slotTable + uint64_t{i} * 4);
-    if (v == 0 || v > entryCount) break;
-    const unsigned char* e = entryTable + uint64_t{v - 1} * kBinEntry;
-    const uint32_t jp = le32(e);
-    if (e[10] == len && uint64_t{jp} + e[10] <= textBytes &&
-        memcmp(textBase + jp, s, static_cast<size_t>(len)) == 0)
-      return Hits{-1, static_cast<int32_t>(v - 1)};
+namespace {
+
+// The entry's Japanese against the len bytes at s: -1 before them, 0 beginning with
+// them, 1 after them (in byte order; a text that is a beginning of s comes before it).
+int compareat(uint32_t i, const char* s, int len) {
+  const unsigned char* e = entryTable + uint64_t{i} * kBinEntry;
+  const uint32_t jp = le32(e);
+  int n = e[10];
+  if (uint64_t{jp} + static_cast<uint32_t>(n) > textBytes) n = 0;  // read as empty
+  const size_t both = static_cast<size_t>(n < len ? n : len > 0 ? len : 0);
+  const int c = memcmp(textBase + jp, s, both);
+  if (c != 0) return c < 0 ? -1 : 1;
+  return n < len ? -1 : 0;
+}
+
+}  // namespace
+
+BinRange binfirst(const char* s, int w) {
+  if (!mapped || w <= 0) return BinRange{0, 0};
+  int bytes = 0;
+  const uint32_t cp = codeat(reinterpret_cast<const unsigned char*>(s), w, &bytes);
+  if (cp == 0 || bytes != w) return BinRange{0, 0};
+  uint32_t at = headslot(cp, headCount);
+  for (uint32_t probes = 0; probes < headCount; probes++, at = (at + 1) & (headCount - 1)) {
+    const unsigned char* h = headTable + uint64_t{at} * kBinHead;
+    const uint32_t c = le32(h);
+    if (c == 0) break;
+    const uint32_t lo = le32(h + 4), hi = le32(h + 8);
+    if (c == cp) return lo <= hi && hi <= entryCount ? BinRange{lo, hi} : BinRange{0, 0};
   }
-  return Hits{-1, -1};
+  return BinRange{0, 0};
+}
+
+bool binnarrow(BinRange* r, const char* s, int len) {
+  // The first entry not before the text, then the first after every one that begins
+  // with it.
+  uint32_t lo = r->lo, hi = r->hi;
+  while (lo < hi) {
+    const uint32_t mid = lo + (hi - lo) / 2;
+    if (compareat(mid, s, len) < 0) {
+      lo = mid + 1;
+    } else {
+      hi = mid;
+    }
+  }
+  uint32_t end = r->hi;
+  for (uint32_t a = lo; a < end;) {
+    const uint32_t mid = a + (end - a) / 2;
+    if (compareat(mid, s, len) <= 0) {
+      a = mid + 1;
+    } else {
+      end = mid;
+    }
+  }
+  *r = BinRange{lo, end};
+  return lo < end;
+}
+
+int32_t binexact(const BinRange& r, int len) {
+  if (r.lo >= r.hi) return -1;
+  return entryTable[uint64_t{r.lo} * kBinEntry + 10] == len ? static_cast<int32_t>(r.lo) : -1;
+}
+
+Hits binfind(const char* s, int len) {
+  if (!mapped || len <= 0) return Hits{-1, -1};
+  const int w = charlen(reinterpret_cast<const unsigned char*>(s), 0, len);
+  BinRange r = binfirst(s, w);
+  if (r.lo >= r.hi || (len > w && !binnarrow(&r, s, len))) return Hits{-1, -1};
+  return Hits{-1, binexact(r, len)};
 }
 
 int32_t binnext(int32_t i) {
@@ -243,12 +298,6 @@ int32_t binnext(int32_t i) {
   const unsigned char* e = entryTable + uint64_t{n} * kBinEntry;
   const unsigned char* before = e - kBinEntry;
   return le32(e) == le32(before) && e[10] == before[10] ? static_cast<int32_t>(n) : -1;
-}
-
-bool binprefix(uint32_t h) {
-  if (!mapped) return false;
-  const uint32_t b = prefixbit(h, prefixLog2);
-  return (prefixTable[b >> 3] >> (b & 7) & 1) != 0;
 }
 
 }  // namespace dict

@@ -12,15 +12,16 @@
 //    24  8  bytes of the text it was compiled from
 //    32  4  checksum of every byte of the file but these four (dictsum)
 //    36  4  entries E (at most 2^30)
-//    40  4  slots S (a power of two, at least twice the Japanese texts)
-//    44  4  log2 of the prefix bits P (6 to 32)
+//    40  4  heads H (a power of two, at least twice the first characters)
+//    44  4  zero
 //    48  4  text bytes T
 //    52 12  zero
-//   slots     S x u32   the first entry of a Japanese text + 1, 0 for an empty slot;
-//                       open addressing from hash & (S - 1), one slot on when taken
-//   prefixes  P/8 bytes bit prefixbit(h) set for the hash of every leading part (whole
-//                       characters) of every Japanese text, the whole text included
-//   entries   E x 12    grouped by Japanese text (sorted by its bytes), each group
+//   heads     H x 12    the entries whose Japanese begins with one character, found by
+//                       headslot(code point), one slot on when taken:
+//                         0 4  the character's code point, 0 for an empty slot
+//                         4 4  its first entry
+//                         8 4  the entry after its last
+//   entries   E x 12    sorted by the bytes of their Japanese, the entries of one text
 //                       newest line first:
 //                         0 4  offset of the Japanese in the text section
 //                         4 4  offset of the English
@@ -30,7 +31,8 @@
 //                              5-6 class (0 N, 1 W, 2 K, 3 S), 7 zero
 //   text      T bytes   the texts, Japanese in the normal form, English printable ASCII
 //
-// The hash is the 32-bit FNV-1a of the Japanese bytes (names/dictentry.h).
+// A look-up narrows the entries of its first character by binary search as the text
+// grows, so the pages a run touches are those of the characters its names use.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -43,8 +45,11 @@ constexpr uint32_t kBinHeader = 64;
 constexpr uint32_t kBinEntry = 12;
 constexpr uint32_t kBinChecksumAt = 32;
 constexpr uint32_t kBinEntriesMax = 1u << 30;
-constexpr int kBinPrefixLog2Min = 6;
-constexpr int kBinPrefixLog2Max = 32;
+constexpr uint32_t kBinHead = 12;
+constexpr uint32_t kBinHeadsMax = 1u << 24;
+
+// The first slot of a character in a heads table of h slots.
+inline uint32_t headslot(uint32_t cp, uint32_t h) { return (cp * 0x9E3779B1u >> 7) & (h - 1); }
 
 inline uint32_t le32(const unsigned char* p) {
   return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
@@ -64,13 +69,12 @@ inline uint64_t align8(uint64_t n) { return (n + 7) & ~uint64_t{7}; }
 
 // The file's sections as its header counts them.
 struct BinLayout {
-  uint64_t slots, prefixes, entries, text, end;  // offsets; end = the file's size
+  uint64_t heads, entries, text, end;  // offsets; end = the file's size
 };
-inline BinLayout binlayout(uint32_t entries, uint32_t slots, int prefixLog2, uint32_t text) {
+inline BinLayout binlayout(uint32_t entries, uint32_t heads, uint32_t text) {
   BinLayout l{};
-  l.slots = kBinHeader;
-  l.prefixes = align8(l.slots + uint64_t{slots} * 4);
-  l.entries = align8(l.prefixes + ((uint64_t{1} << prefixLog2) >> 3));
+  l.heads = kBinHeader;
+  l.entries = align8(l.heads + uint64_t{heads} * kBinHead);
   l.text = align8(l.entries + uint64_t{entries} * kBinEntry);
   l.end = align8(l.text + text);
   return l;

@@ -41,8 +41,6 @@ Hits find(const char* s, int len, uint32_t h);
 // The first entry of the hits, and the one after e; -1 at the end.
 int32_t first(const Hits& hits);
 int32_t next(const Hits& hits, int32_t e);
-// False when no entry's text begins with the text whose hash is h (whole characters).
-bool maybeprefix(uint32_t h);
 // The entry numbered e; false when a compiled entry does not hold together.
 bool entry(int32_t e, Entry* x);
 // The entry of the kind for a text that a segmentation may use (the reading's own
@@ -72,9 +70,19 @@ bool textprefix(uint32_t h);
 int binopen(const char* pathA, const char16_t* pathW, const char* shown, int64_t textsize);
 void binclose();
 int binentries();
-Hits binfind(const char* s, int len, uint32_t h);
+// The compiled entries whose Japanese begins with a text, as a range of entries.
+struct BinRange {
+  uint32_t lo, hi;
+};
+// Those of the first character, w bytes at s.
+BinRange binfirst(const char* s, int w);
+// Narrowed to those that begin with the len bytes at s (r holds those of a shorter
+// beginning of it); false when none is left.
+bool binnarrow(BinRange* r, const char* s, int len);
+// The first entry of the range when its text is len bytes long (the text itself), or -1.
+int32_t binexact(const BinRange& r, int len);
+Hits binfind(const char* s, int len);
 bool binentry(int32_t i, Entry* x);
 int32_t binnext(int32_t i);
-bool binprefix(uint32_t h);
 
 }  // namespace dict

@@ -61,14 +61,26 @@ template <typename F>
 void entriesat(const char* s, int i, int end, F f) {
   const auto* p = reinterpret_cast<const unsigned char*>(s);
   uint32_t h = kHashStart;
+  BinRange range{0, 0};
+  bool inbin = true;  // some compiled text begins so
   int chars = 0;
   for (int j = i; j < end && chars < DICT_JPCHARS; chars++) {
     const int w = charlen(p, j, end);
     for (int b = 0; b < w; b++) h = hashstep(h, p[j + b]);
-    if (!maybeprefix(h)) break;
+    if (inbin) {
+      if (j == i) {
+        range = binfirst(s + i, w);
+        inbin = range.lo < range.hi;
+      } else {
+        inbin = binnarrow(&range, s + i, j + w - i);
+      }
+    }
+    const bool intext = textprefix(h);
+    if (!inbin && !intext) break;
     const int last = j;
     j += w;
-    const int32_t e = usable(find(s + i, j - i, h), readingKind, false);
+    const Hits hits{intext ? textfind(s + i, j - i, h).text : -1, inbin ? binexact(range, j - i) : -1};
+    const int32_t e = usable(hits, readingKind, false);
     if (e >= 0) f(j, e, last);
   }
 }

@@ -175,8 +175,7 @@ TEST_F(DictBin, DamagedFilesAreRefusedInOneLine) {
   EXPECT_EQ(gen(NameKind::bone, "左髪先"), "HairTip_L");
 
   const auto* p = reinterpret_cast<const unsigned char*>(good.data());
-  const dict::BinLayout l = dict::binlayout(dict::le32(p + 36), dict::le32(p + 40),
-                                            static_cast<int>(dict::le32(p + 44)), dict::le32(p + 48));
+  const dict::BinLayout l = dict::binlayout(dict::le32(p + 36), dict::le32(p + 40), dict::le32(p + 48));
   ASSERT_EQ(l.end, good.size());
   struct Case {
     std::string bytes;
@@ -185,7 +184,7 @@ TEST_F(DictBin, DamagedFilesAreRefusedInOneLine) {
   std::vector<Case> cases;
   // Cut at the start, inside the magic and the header, and at and just after every section.
   for (uint64_t at : {uint64_t{0}, uint64_t{5}, uint64_t{8}, uint64_t{63}}) cases.push_back({good.substr(0, at), "cut short"});
-  for (uint64_t at : {uint64_t{64}, l.slots + 1, l.prefixes, l.prefixes + 3, l.entries, l.entries + 7, l.text, l.text + 1, l.end - 1}) {
+  for (uint64_t at : {uint64_t{64}, l.heads + 1, l.heads + 13, l.entries, l.entries + 7, l.text, l.text + 1, l.end - 1}) {
     cases.push_back({good.substr(0, at), "cut short (" + std::to_string(at) + " bytes, its header says " +
                                              std::to_string(l.end) + ")"});
   }
@@ -201,10 +200,10 @@ TEST_F(DictBin, DamagedFilesAreRefusedInOneLine) {
   bad[static_cast<size_t>(l.text + 2)] ^= 0x20;
   cases.push_back({bad, "a wrong checksum (the file is damaged)"});
   bad = good;
-  bad[static_cast<size_t>(l.prefixes)] ^= 0x01;
+  bad[60] ^= 0x01;  // the header's zero bytes count too
   cases.push_back({bad, "a wrong checksum (the file is damaged)"});
   bad = good;
-  bad[40] = 3;  // slots no power of two
+  bad[40] = 3;  // heads no power of two
   resum(bad);
   cases.push_back({bad, "sections that do not add up to its size"});
   // An English text past the end of the text section, the checksum made right.
@@ -213,14 +212,14 @@ TEST_F(DictBin, DamagedFilesAreRefusedInOneLine) {
   resum(bad);
   cases.push_back({bad, "an offset out of range (an entry past the text)"});
   bad = good;
-  for (uint64_t s = l.slots; s < l.prefixes; s += 4) {
-    if (dict::le32(p + s) != 0) {
-      dict::put32(reinterpret_cast<unsigned char*>(bad.data()) + s, dict::le32(p + 36) + 1);
+  for (uint64_t h = l.heads; h < l.entries; h += dict::kBinHead) {
+    if (dict::le32(p + h) != 0) {
+      dict::put32(reinterpret_cast<unsigned char*>(bad.data()) + h + 8, dict::le32(p + 36) + 1);
       break;
     }
   }
   resum(bad);
-  cases.push_back({bad, "an offset out of range (a slot past the entries)"});
+  cases.push_back({bad, "an offset out of range (a character's entries past the entries)"});
   for (const Case& c : cases) {
     EXPECT_EQ(loadbin(c.bytes, -2), "Dictionary D: " + c.what + " \n") << c.bytes.size();
     EXPECT_FALSE(dicthas());
