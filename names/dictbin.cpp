@@ -225,58 +225,65 @@ namespace {
 
 // The entry's Japanese against the len bytes at s: -1 before them, 0 beginning with
 // them, 1 after them (in byte order; a text that is a beginning of s comes before it).
-int compareat(uint32_t i, const char* s, int len) {
+// Its first `from` bytes are those of s already.
+int compareat(uint32_t i, const char* s, int from, int len) {
   const unsigned char* e = entryTable + uint64_t{i} * kBinEntry;
   const uint32_t jp = le32(e);
   int n = e[10];
   if (uint64_t{jp} + static_cast<uint32_t>(n) > textBytes) n = 0;  // read as empty
-  const size_t both = static_cast<size_t>(n < len ? n : len > 0 ? len : 0);
-  const int c = memcmp(textBase + jp, s, both);
-  if (c != 0) return c < 0 ? -1 : 1;
+  if (n < from) return -1;
+  const auto* t = reinterpret_cast<const unsigned char*>(textBase + jp);
+  const auto* u = reinterpret_cast<const unsigned char*>(s);
+  const int both = n < len ? n : len;
+  for (int k = from; k < both; k++) {
+    if (t[k] != u[k]) return t[k] < u[k] ? -1 : 1;
+  }
   return n < len ? -1 : 0;
 }
 
 }  // namespace
 
 BinRange binfirst(const char* s, int w) {
-  if (!mapped || w <= 0) return BinRange{0, 0};
+  if (!mapped || w <= 0) return BinRange{0, 0, 0};
   int bytes = 0;
   const uint32_t cp = codeat(reinterpret_cast<const unsigned char*>(s), w, &bytes);
-  if (cp == 0 || bytes != w) return BinRange{0, 0};
+  if (cp == 0 || bytes != w) return BinRange{0, 0, 0};
   uint32_t at = headslot(cp, headCount);
   for (uint32_t probes = 0; probes < headCount; probes++, at = (at + 1) & (headCount - 1)) {
     const unsigned char* h = headTable + uint64_t{at} * kBinHead;
     const uint32_t c = le32(h);
     if (c == 0) break;
     const uint32_t lo = le32(h + 4), hi = le32(h + 8);
-    if (c == cp) return lo <= hi && hi <= entryCount ? BinRange{lo, hi} : BinRange{0, 0};
+    if (c == cp) return lo <= hi && hi <= entryCount ? BinRange{lo, hi, w} : BinRange{0, 0, 0};
   }
-  return BinRange{0, 0};
+  return BinRange{0, 0, 0};
 }
 
 bool binnarrow(BinRange* r, const char* s, int len) {
-  // The first entry not before the text, then the first after every one that begins
-  // with it.
-  uint32_t lo = r->lo, hi = r->hi;
-  while (lo < hi) {
-    const uint32_t mid = lo + (hi - lo) / 2;
-    if (compareat(mid, s, len) < 0) {
-      lo = mid + 1;
+  // The first entry not before the text, galloping from the range's start: the entries
+  // that begin with a longer text lie near those of the shorter one. The range keeps
+  // its end, which bounds them too, and so what all its entries begin with.
+  const int from = r->depth < len ? r->depth : len;
+  const uint32_t end = r->hi;
+  uint32_t base = r->lo, bound = end;
+  for (uint32_t step = 1; base < end; step *= 2) {
+    const uint32_t probe = end - base > step ? base + step - 1 : end - 1;
+    if (compareat(probe, s, from, len) >= 0) {
+      bound = probe;
+      break;
+    }
+    base = probe + 1;
+  }
+  while (base < bound) {
+    const uint32_t mid = base + (bound - base) / 2;
+    if (compareat(mid, s, from, len) < 0) {
+      base = mid + 1;
     } else {
-      hi = mid;
+      bound = mid;
     }
   }
-  uint32_t end = r->hi;
-  for (uint32_t a = lo; a < end;) {
-    const uint32_t mid = a + (end - a) / 2;
-    if (compareat(mid, s, len) <= 0) {
-      a = mid + 1;
-    } else {
-      end = mid;
-    }
-  }
-  *r = BinRange{lo, end};
-  return lo < end;
+  *r = BinRange{base, end, r->depth};
+  return base < end && compareat(base, s, from, len) == 0;
 }
 
 int32_t binexact(const BinRange& r, int len) {

@@ -73,13 +73,14 @@ int binentries();
 // The compiled entries whose Japanese begins with a text, as a range of entries.
 struct BinRange {
   uint32_t lo, hi;
+  int depth;  // bytes of the text every entry of the range begins with (its first character)
 };
 // Those of the first character, w bytes at s.
 BinRange binfirst(const char* s, int w);
-// Narrowed to those that begin with the len bytes at s (r holds those of a shorter
-// beginning of it); false when none is left.
+// Narrowed to start at the first entry not before the len bytes at s (r comes from a
+// shorter beginning of it); false when no entry begins with them.
 bool binnarrow(BinRange* r, const char* s, int len);
-// The first entry of the range when its text is len bytes long (the text itself), or -1.
+// The first entry of a range narrowed by len bytes when its text is those bytes, or -1.
 int32_t binexact(const BinRange& r, int len);
 Hits binfind(const char* s, int len);
 bool binentry(int32_t i, Entry* x);

@@ -61,7 +61,7 @@ template <typename F>
 void entriesat(const char* s, int i, int end, F f) {
   const auto* p = reinterpret_cast<const unsigned char*>(s);
   uint32_t h = kHashStart;
-  BinRange range{0, 0};
+  BinRange range{0, 0, 0};
   bool inbin = true;  // some compiled text begins so
   int chars = 0;
   for (int j = i; j < end && chars < DICT_JPCHARS; chars++) {
