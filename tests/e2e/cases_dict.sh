@@ -109,3 +109,22 @@ printf '%s\n' "$OUT" | grep -q '^Dictionary: .*[/\\]namedict-user\.txt (1 entrie
 printf '%s\n' "$OUT" | grep -q ' => Epaulet_L $' || fail "the user's word did not win"
 printf '%s\n' "$OUT" | grep -q ' => Hair $' || fail "the dictionary beneath was not used"
 finish
+
+begin "nwdictc leaves an existing file alone and tells a compiled file that is not its text's"
+dict "bmf	W	髪	hair"
+"$DICTC" namedict.txt namedict.bin || fail "nwdictc failed"
+cp namedict.bin before.bin
+"$DICTC" namedict.txt namedict.bin 2> err.txt && fail "an existing file was written over"
+grep -q "^nwdictc: cannot create namedict.bin (error 80; an existing file is not replaced)$" err.txt \
+  || fail "no message for the existing file"
+expect_same namedict.bin before.bin
+"$DICTC" --check namedict.txt namedict.bin || fail "the check refused the file's own compiled form"
+printf '%s\n' "bmf	W	肩	shoulder" >> namedict.txt
+"$DICTC" --check namedict.txt namedict.bin 2> err.txt && fail "the check passed a stale file"
+grep -q "^nwdictc: namedict.bin is not what the text compiles to$" err.txt || fail "no message for the stale file"
+printf '%s\n' "b	Q	肩	shoulder" >> namedict.txt
+rm namedict.bin
+"$DICTC" namedict.txt namedict.bin 2> err.txt; [ $? = 2 ] || fail "a broken text did not exit 2"
+grep -q "^Dictionary namedict.txt, line 4: a class that is not N, W, K or S $" err.txt || fail "no line for the broken text"
+expect_no_file namedict.bin
+finish

@@ -258,6 +258,14 @@ TEST_F(DictBin, TheFolderDecidesWhichFileIsRead) {
             "Dictionary DIR/namedict.bin: a wrong checksum (the file is damaged); namedict.txt is "
             "read instead. \nDictionary: DIR/namedict.txt (8 entries) \n");
   EXPECT_EQ(gen(NameKind::bone, "髪顔"), "ManeFace");
+  // A compiled file that cannot be opened is not the same as none.
+  remove((dir_ + "namedict.bin").c_str());
+  ASSERT_EQ(mkdir((dir_ + "namedict.bin").c_str(), 0755), 0);
+  EXPECT_EQ(loadfolder(),
+            "Dictionary DIR/namedict.bin: the file cannot be opened (access denied); namedict.txt "
+            "is read instead. \nDictionary: DIR/namedict.txt (8 entries) \n");
+  rmdir((dir_ + "namedict.bin").c_str());
+  writefile(dir_ + "namedict.bin", bin);
   // Neither sound: the run stops before any model.
   remove((dir_ + "namedict.txt").c_str());
   EXPECT_EQ(loadfolder(-1),
