@@ -32,7 +32,7 @@
 //   text      T bytes   the texts, Japanese in the normal form, English printable ASCII
 //
 // A look-up narrows the entries of its first character by binary search as the text
-// grows, so the pages a run touches are those of the characters its names use.
+// grows, so a run reads the entries of the characters its names use, near each other.
 #pragma once
 #include <cstddef>
 #include <cstdint>

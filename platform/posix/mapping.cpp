@@ -60,10 +60,8 @@ int maputf8(const char* path, OsMapping* m, uint32_t* err) {
       close(fd);
       return -1;
     }
-    // Look-ups land on scattered pages: no pages read or mapped ahead of them, and no
-    // huge page mapped whole for one of them.
+    // Look-ups land on scattered pages: none read ahead of them.
     madvise(const_cast<void*>(p), static_cast<size_t>(size), MADV_RANDOM);
-    madvise(const_cast<void*>(p), static_cast<size_t>(size), MADV_NOHUGEPAGE);
   }
   *m = OsMapping{static_cast<const unsigned char*>(p), size, fd};
   return 0;
