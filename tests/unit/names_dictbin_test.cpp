@@ -352,6 +352,14 @@ TEST_P(DictForms, TextsAreUnicodeInOneForm) {
 
 INSTANTIATE_TEST_SUITE_P(TextAndCompiled, DictForms, ::testing::Bool());
 
+TEST_F(DictBin, ARuleTextEndingInADoubleByteCharacterIsNotTakenForAnUnderscore) {
+  // ダ is 0x83 0x5F in Shift-JIS: its second byte is no '_' of the name's own.
+  EXPECT_EQ(loadbin(compile(kSmall), 0), "");
+  loadrules("-Bone\n\"髪\" \"ダ\"\n");
+  EXPECT_EQ(gen(NameKind::bone, "髪左"), sj("ダ") + "_L");
+  EXPECT_EQ(gen(NameKind::bone, "髪ー"), sj("ダ") + "_");
+}
+
 TEST_F(DictBin, ALineOfTheLimitAndOneByteMore) {
   const std::string head = "namewright-dictionary 1\n";
   const std::string start = "b\tW\t髪\t";
