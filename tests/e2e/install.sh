@@ -31,7 +31,7 @@ else
   expect_file p/share/doc/namewright/README.md
   expect_no_file p/namewright
 fi
-for f in alias.ini modsetup.ini namedict.txt; do expect_file "$data/$f"; done
+for f in alias.ini modsetup.ini namedict.txt namedict.bin; do expect_file "$data/$f"; done
 cd work || exit 2
 model example m.pmx
 PROG_NAME=../$exe
@@ -40,7 +40,7 @@ expect_status 0
 expect_line " -- modsetup.ini read-in. "
 expect_line "Fill.everyKind = ON "
 expect_line "Alias file found. "
-printf '%s\n' "$OUT" | grep -q '^Dictionary: .*namedict\.txt ([0-9]* entries) $' || fail "no dictionary line"
+printf '%s\n' "$OUT" | grep -q '^Dictionary: .*namedict\.bin ([0-9]* entries) $' || fail "no dictionary line"
 printf '%s\n' "$OUT" | grep -q ' => center $' || fail "the dictionary's name for the center bone is missing"
 expect_file m-new.pmx
 if [ -z "$PREFIX" ]; then
@@ -50,7 +50,7 @@ if [ -z "$PREFIX" ]; then
   STATUS=${raw##*status=}
   OUT=${raw%status=*}
   expect_status 0
-  printf '%s\n' "$OUT" | grep -q "^Dictionary: $CASE_DIR/p/bin/../share/namewright/namedict\.txt " \
+  printf '%s\n' "$OUT" | grep -q "^Dictionary: $CASE_DIR/p/bin/../share/namewright/namedict\.bin " \
     || fail "not the installed dictionary"
   expect_file m-new.pmx
 fi
