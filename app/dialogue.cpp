@@ -31,6 +31,7 @@ enum JText {
   JVacant,         // followed by the count and " \n"
   JVacantKinds,    // the same for the other kinds (Fill.everyKind)
   JSavedAdded,     // saved-model report
+  JSavedKinds,
   JSavedTo,
   JSoundModel,     // unchanged-model report
   JSoundOk,
@@ -67,14 +68,15 @@ constexpr std::array<const char8_t*, JCount> kJapanese = {
     u8"空名の英語ボーン／モーフ／表示枠数: ",
     u8"空名の英語モデル／材質／剛体／ジョイント／ソフトボディ名数: ",
     u8" 英語名(ボーン／モーフ／表示枠)を追加し、 \r\n",
+    u8" 英語名(モデル／材質／剛体／ジョイント／ソフトボディ)を追加し、 \r\n",
     u8" へ保存しました. \r\n",
     u8" モデル： \r\n",
     u8" は正常です. \r\n",
     u8" 修復すべき箇所は \r\n",
     u8" 見つかりませんでした. \r\n",
     u8"フォルダ ",
-    u8" の PMX モデル: ",
-    u8" には PMX モデルがありません(サブフォルダを含む). \n",
+    u8" の PMX/PMD モデル: ",
+    u8" には PMX/PMD モデルがありません(サブフォルダを含む). \n",
     u8" 個 \n",
     u8" フォルダ内のモデル： ",
     u8" 英語名を追加して保存： ",
@@ -85,7 +87,7 @@ constexpr std::array<const char8_t*, JCount> kJapanese = {
 };
 
 // Shift-JIS never takes more bytes than UTF-8 for the same text.
-constexpr int kJTextMax = 96;
+constexpr int kJTextMax = 128;
 constexpr bool japanesefits() {
   for (const char8_t* s : kJapanese) {
     int n = 0;
@@ -213,10 +215,13 @@ void boxextension(BoxText* box, const char* nameA, const char16_t* nameW) {
   piece(&b, " Do you like to continue? ");
 }
 
-void boxsaved(BoxText* box, const char* nameA, const char16_t* nameW, int nameChangeCount) {
+void boxsaved(BoxText* box, const char* nameA, const char16_t* nameW, int names, int kinds) {
   Builder b = boxstart(box);
   bool ja = langjapanese();
-  if (nameChangeCount >= 1) piece(&b, ja ? jt(JSavedAdded) : " Added English bone/morph/frame names, \r\n");
+  if (names >= 1) piece(&b, ja ? jt(JSavedAdded) : " Added English bone/morph/frame names, \r\n");
+  if (kinds >= 1) {
+    piece(&b, ja ? jt(JSavedKinds) : " Added English model/material/rigid-body/joint/soft-body names, \r\n");
+  }
   piece(&b, " \r\n");
   name(&b, nameA, nameW, true);
   piece(&b, " \r\n");
@@ -328,9 +333,9 @@ void dlgkindcount(int count) {
   }
 }
 
-void dlgsaved(const char* nameA, const char16_t* nameW, bool utf16mode, int nameChangeCount,
+void dlgsaved(const char* nameA, const char16_t* nameW, bool utf16mode, int names, int kinds,
               bool boxed) {
-  boxsaved(&boxText, nameA, nameW, nameChangeCount);
+  boxsaved(&boxText, nameA, nameW, names, kinds);
   report(&boxText, utf16mode, boxed);
 }
 
@@ -344,11 +349,53 @@ void dlgfolders(int saved, int unchanged, int failed) {
   report(&boxText, false, true);
 }
 
+namespace {
+
+// The lines after the usage lines: what can be named, then the options. One row each,
+// both languages.
+struct HelpRow {
+  const char* english;
+  const char8_t* japanese;
+};
+constexpr HelpRow kHelp[] = {
+    {"What can be named:", u8"指定できるもの:"},
+    {"   model.pmx, model.pmd  a PMX 2.0/2.1 or PMD model; its copy: model-new.pmx",
+     u8"   model.pmx, model.pmd  PMX 2.0/2.1 か PMD のモデル。コピーは model-new.pmx"},
+    {"   folder                every model in it and in its subfolders",
+     u8"   フォルダ              その中とサブフォルダのすべてのモデル"},
+    {"Options (also in modsetup.ini; a 0 after the letter turns one off):",
+     u8"オプション (modsetup.ini にも書けます。文字の後の 0 で off):"},
+    {"   -O     also the names of the model, materials, rigid bodies, joints, soft bodies",
+     u8"   -O     モデル・材質・剛体・ジョイント・ソフトボディの名前も"},
+    {"   -F     replace existing English names too, in a model with something to fill",
+     u8"   -F     埋める名前のあるモデルでは、既にある英語名も置き換え"},
+    {"   -ND2   do not ask about a file without .pmx or .pmd",
+     u8"   -ND2   拡張子 .pmx/.pmd のないファイルでも確認しない"},
+    {"   -D<n>  show more while reading (1 or 2)", u8"   -D<n>  読み込み中の表示を増やす (1 か 2)"},
+    {"   -h, --help  this text", u8"   -h, --help  この説明"},
+};
+
+}  // namespace
+
+void dlgusage() {
+  conputs("Usage \n");
+  conputs("   Namewright <pmxFileName>.pmx \n");
+  char sjis[256];
+  for (const HelpRow& row : kHelp) {
+    if (langjapanese()) {
+      utf82sjisc(sjis, reinterpret_cast<const char*>(row.japanese));
+      conprintf("%s \n", sjis);
+    } else {
+      conprintf("%s \n", row.english);
+    }
+  }
+}
+
 void dlgfoldermodels(const char* folder, int count) {
   if (langjapanese()) {
     conprintf("%s%s%s%d%s", jt(JFolderHead), folder, jt(JFolderModels), count, jt(JUnitLine));
   } else {
-    conprintf("PMX models in folder %s: %d \n", folder, count);
+    conprintf("PMX/PMD models in folder %s: %d \n", folder, count);
   }
 }
 
@@ -356,6 +403,6 @@ void dlgfoldernone(const char* folder) {
   if (langjapanese()) {
     conprintf("%s%s%s", jt(JFolderHead), folder, jt(JFolderNone));
   } else {
-    conprintf("No PMX model in folder %s (subfolders included). \n", folder);
+    conprintf("No PMX/PMD model in folder %s (subfolders included). \n", folder);
   }
 }

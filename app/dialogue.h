@@ -19,13 +19,17 @@ void dlginit();
 
 // Box texts, built without showing anything (the tests call these).
 void boxextension(BoxText* box, const char* nameA, const char16_t* nameW);
-void boxsaved(BoxText* box, const char* nameA, const char16_t* nameW, int nameChangeCount);
+// names and kinds: the bone, morph and frame names the copy changed, and those of the
+// other kinds; the box says which were added.
+void boxsaved(BoxText* box, const char* nameA, const char16_t* nameW, int names, int kinds);
 void boxunchanged(BoxText* box, const char* nameA, const char16_t* nameW);
 // The end-of-run report on the models that came from folders.
 void boxfolders(BoxText* box, int saved, int unchanged, int failed);
 
 // Console lines and boxes.
 void dlgnomodel();
+// The usage lines, then what can be named and the options, in the user's language.
+void dlgusage();
 // The extension question: console lines, then an OK/Cancel box. 1 on OK, 0 otherwise
 // (a box that cannot be shown counts as a refusal).
 int dlgaskextension(const char* nameA, const char16_t* nameW, bool utf16mode);
@@ -36,7 +40,7 @@ void dlgvacantcount(int count);
 void dlgkindcount(int count);
 // The per-model reports: printed on the console, then shown in a report box unless
 // boxed is false (models from folders, which the folder report speaks for).
-void dlgsaved(const char* nameA, const char16_t* nameW, bool utf16mode, int nameChangeCount,
+void dlgsaved(const char* nameA, const char16_t* nameW, bool utf16mode, int names, int kinds,
               bool boxed);
 void dlgunchanged(const char* nameA, const char16_t* nameW, bool utf16mode, bool boxed);
 // The folder report: console, then a report box.

@@ -11,6 +11,7 @@
 #include "app/folders.h"
 #include "app/startup.h"
 #include "io/binfile.h"
+#include "io/savefile.h"
 #include "names/dict.h"
 #include "names/rules.h"
 #include "platform/platform.h"
@@ -113,6 +114,17 @@ bool pickmodel() {
   return true;
 }
 
+// -h or --help anywhere, or /? where '/' starts options: the usage and nothing else.
+bool helpasked() {
+  for (int j = 1; j < argList.count; j++) {
+    const char* a = argget(j);
+    if (strcmp(a, "-h") == 0 || strcmp(a, "--help") == 0 || (osoptionchar('/') && strcmp(a, "/?") == 0)) {
+      return true;
+    }
+  }
+  return false;
+}
+
 // A form too long for the path buffers counts as missing: it is neither probed nor used.
 bool fitsA(const char* a) { return a[0] != 0 && strlen(a) < OS_MAXPATH; }
 bool fitsW(const char16_t* w) { return w[0] != 0 && unistrlen(w) < OS_MAXPATH; }
@@ -193,11 +205,11 @@ int readas(const char* pathA, const char16_t* pathW) {
   model.pmd = ispmd(pathA, pathW);
   int r;
   if (model.pmd) {
-    // A PMD has one name of the other kinds, the model's, counted with the rest.
+    // A PMD has one name of the other kinds: the model's.
     pmdsetfillmodelname(Fill.everyKind != 0);
     r = pathW != nullptr ? pmdreadW(pathW) : pmdreadA(pathA);
     pmxModel.nameChangeCount = pmdModel.nameChangeCount;
-    pmxModel.kindChangeCount = 0;
+    pmxModel.kindChangeCount = pmdModel.kindChangeCount;
   } else {
     r = pathW != nullptr ? pmdinforeadW(pathW) : pmdinforeadA(pathA);
   }
@@ -228,7 +240,7 @@ void report(const char* nameA, const char16_t* nameW, bool saved, bool boxed) {
   char16_t realW[OS_MAXPATH];
   realnames(nameA, nameW, realA, realW);
   if (saved) {
-    dlgsaved(realA, realW, model.utf16mode(), pmxModel.nameChangeCount, boxed);
+    dlgsaved(realA, realW, model.utf16mode(), wfsavemarks(SG_NAMES), wfsavemarks(SG_KINDS), boxed);
   } else {
     dlgunchanged(realA, realW, model.utf16mode(), boxed);
   }
@@ -303,7 +315,7 @@ int runmodel(const char* a, const char16_t* w, bool fromfolder, bool last, bool 
     return MODEL_DECLINED;
   }
 
-  aliasload(progDir, progDirW);
+  aliasload(dataDir, dataDirW);
 
   int r = readmodel();
   if (r != 0) {
@@ -319,7 +331,8 @@ int runmodel(const char* a, const char16_t* w, bool fromfolder, bool last, bool 
     return MODEL_FAILED;
   }
   dlgvacantcount(pmxModel.nameChangeCount);
-  if (Fill.everyKind != 0) dlgkindcount(pmxModel.kindChangeCount);
+  // A PMD given its English section gets the model's name with it, also without -O.
+  if (Fill.everyKind != 0 || pmxModel.kindChangeCount > 0) dlgkindcount(pmxModel.kindChangeCount);
   conputs("\n");
 
   bool boxed = !fromfolder;
@@ -342,6 +355,10 @@ int runmodel(const char* a, const char16_t* w, bool fromfolder, bool last, bool 
   } else {
     conputs("Saving in ANSI/UTF-8 mode. \n");
     saved = (model.pmd ? pmdrewrite : pmxrewrite)(model.outA, model.outW, model.pathA, model.pathW, 0);
+  }
+  if (saved == 1) {
+    report(model.pathA, model.pathW, false, boxed);
+    return MODEL_UNCHANGED;
   }
   if (saved != 0) {
     conputs("New PMX save failed. \n");
@@ -382,24 +399,32 @@ int nwmain(int argc, char** argv) {
   dlginit();
   startbanner();
   buildargs(argc, argv);
+  if (helpasked()) {
+    dlgusage();
+    conflush();
+    return 0;
+  }
   bool troubled = false;
   int foldermodels = folderscan(&troubled);
   progdirset();
+  datadirset();
   settingsdefaults();
   setupread();
   // A model named from half a dictionary would differ from the one the user expects.
-  if (dictload(progDir, progDirW) != 0) {
+  if (dictload(dataDir, dataDirW) != 0) {
     conputs("The dictionary could not be read whole: no model is saved. \n");
     conflush();
     return RUN_NOTSAVED;
   }
 
-  int folders = 0;
-  for (int j = 1; j < argList.count; j++) folders += argisfolder(j) ? 1 : 0;
-  // Folders without models stand for nothing, as if they were not named.
-  if (argList.count - folders + foldermodels <= 1 && !troubled && !pickmodel()) {
-    conputs("Usage \n");
-    conputs("   Namewright <pmxFileName>.pmx \n");
+  // Options name no model, and folders without models stand for nothing: without
+  // anything else the run is one started without a model.
+  int named = foldermodels;
+  for (int j = 1; j < argList.count; j++) {
+    named += argisfolder(j) || osoptionchar(argget(j)[0]) ? 0 : 1;
+  }
+  if (named == 0 && !troubled && !pickmodel()) {
+    dlgusage();
     conflush();
     return 0;
   }

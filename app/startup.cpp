@@ -8,6 +8,8 @@
 #include <cstring>
 
 #include "app/args.h"
+#include "app/datafiles.h"
+#include "io/binfile.h"
 #include "setup/settings.h"
 #include "setup/setupfile.h"
 #include "text/console.h"
@@ -16,6 +18,8 @@
 
 char progDir[OS_MAXPATH];
 char16_t progDirW[OS_MAXPATH];
+char dataDir[OS_MAXPATH];
+char16_t dataDirW[OS_MAXPATH];
 
 namespace {
 
@@ -128,14 +132,54 @@ void progdirset() {
   folderof<char>(progDir, argget(0), strlen(argget(0)), getdir, osexepath, osgetcwd);
 }
 
+namespace {
+
+// A folder and a file name in it; the file's name fits beside any folder.
+constexpr size_t kFileMax = 2 * OS_MAXPATH;
+
+// dir + name in both forms into buffers of cap units; false when either does not fit.
+bool joinpath(char* a, char16_t* w, size_t cap, const char* dirA, const char16_t* dirW,
+              const char* name) {
+  const size_t na = strlen(dirA), nw = static_cast<size_t>(unistrlen(dirW)), len = strlen(name);
+  if (na + len >= cap || nw + len >= cap) return false;
+  memcpy(a, dirA, na);
+  memcpy(a + na, name, len + 1);
+  for (size_t i = 0; i < nw; i++) w[i] = dirW[i];
+  for (size_t i = 0; i <= len; i++) w[nw + i] = static_cast<char16_t>(name[i]);
+  return true;
+}
+
+bool holdsdata(const char* dirA, const char16_t* dirW) {
+  char a[kFileMax];
+  char16_t w[kFileMax];
+  for (const char* name : kDataFiles) {
+    if (!joinpath(a, w, kFileMax, dirA, dirW, name)) continue;
+    if (rftryopen(a) == 0 || rftryopenW(w) == 0) {
+      rfclose();
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+void datadirset() {
+  memcpy(dataDir, progDir, sizeof dataDir);
+  unistrcpy(dataDirW, progDirW);
+  if (kDataFromProgram[0] == 0 || holdsdata(progDir, progDirW)) return;
+  char a[OS_MAXPATH];
+  char16_t w[OS_MAXPATH];
+  if (joinpath(a, w, OS_MAXPATH, progDir, progDirW, kDataFromProgram) && holdsdata(a, w)) {
+    memcpy(dataDir, a, sizeof dataDir);
+    unistrcpy(dataDirW, w);
+  }
+}
+
 void setupread() {
-  static const char name[] = "modsetup.ini";
-  char pathA[OS_MAXPATH + sizeof name];
-  char16_t pathW[OS_MAXPATH + sizeof name];
-  snprintf(pathA, sizeof pathA, "%s%s", progDir, name);
-  unistrcpy(pathW, progDirW);
-  size_t n = static_cast<size_t>(unistrlen(pathW));
-  for (size_t i = 0; i < sizeof name; i++) pathW[n + i] = static_cast<char16_t>(name[i]);
+  char pathA[kFileMax];
+  char16_t pathW[kFileMax];
+  if (!joinpath(pathA, pathW, kFileMax, dataDir, dataDirW, "modsetup.ini")) return;
   if (readsetup(pathA) == 0 || readsetupW(pathW) == 0) conputs(" -- modsetup.ini read-in. \n");
 }
 

@@ -1,10 +1,12 @@
 // dictbench.cpp - nwdictbench: the time to load a dictionary and to generate a name.
 //
-//   nwdictbench [--entries=N] [--dict=FILE] [--names=FILE]
+//   nwdictbench [--entries=N] [--dict=FILE] [--compiled] [--names=FILE]
 //
 // Without --dict, writes a dictionary of N entries (default 100000) of made-up Japanese
 // words of one to four characters over the kanji and kana rows, into $TMPDIR, and loads
-// it; with --dict, loads that file. Prints the median of 15 loads. Then generates the
+// it; with --dict, loads that file (a ".bin" one as compiled). With --compiled, the text
+// is compiled into $TMPDIR first and the compiled file is loaded (mapped and checked).
+// Prints the median of 15 loads. Then generates the
 // bone, morph and frame names of --names (lines kind TAB japanese, as the name
 // references hold; default: made-up names of two to eight characters) over and over and
 // prints the nanoseconds per name.
@@ -18,6 +20,7 @@
 #include <vector>
 
 #include "names/dict.h"
+#include "names/dictbin.h"
 #include "names/namegen.h"
 #include "names/namelist.h"
 #include "names/rules.h"
@@ -86,15 +89,18 @@ double median(std::vector<double> v) {
 int main(int argc, char** argv) {
   int entries = 100000;
   std::string dict, names;
+  bool compiled = false;
   for (int i = 1; i < argc; i++) {
     if (strncmp(argv[i], "--entries=", 10) == 0) {
       entries = atoi(argv[i] + 10);
     } else if (strncmp(argv[i], "--dict=", 7) == 0) {
       dict = argv[i] + 7;
+    } else if (strcmp(argv[i], "--compiled") == 0) {
+      compiled = true;
     } else if (strncmp(argv[i], "--names=", 8) == 0) {
       names = argv[i] + 8;
     } else {
-      fprintf(stderr, "usage: nwdictbench [--entries=N] [--dict=FILE] [--names=FILE]\n");
+      fprintf(stderr, "usage: nwdictbench [--entries=N] [--dict=FILE] [--compiled] [--names=FILE]\n");
       return 2;
     }
   }
@@ -104,10 +110,28 @@ int main(int argc, char** argv) {
   std::mt19937 rng(20241208);
   const bool made = dict.empty();
   if (made) dict = makedict(entries, rng);
+  const std::string madePath = made ? dict : "";
+  std::string binPath;
+  if (compiled) {
+    if (dictread(dict.c_str(), nullptr, dict.c_str()) != 0) return 1;
+    const unsigned char* image = nullptr;
+    uint64_t size = 0;
+    if (dict::bincompile(0, &image, &size) != 0) return 1;
+    const char* tmp = getenv("TMPDIR");
+    binPath = std::string(tmp != nullptr ? tmp : "/tmp") + "/nwdictbench.bin";
+    remove(binPath.c_str());
+    FILE* f = fopen(binPath.c_str(), "wb");
+    if (f == nullptr || fwrite(image, 1, size, f) != size) return 1;
+    fclose(f);
+    printf("compiled: %llu bytes\n", static_cast<unsigned long long>(size));
+    dict = binPath;
+  }
+  const bool bin = dict.size() > 4 && dict.compare(dict.size() - 4, 4, ".bin") == 0;
   std::vector<double> loads;
   for (int k = 0; k < 15; k++) {
     auto t0 = Clock::now();
-    int r = dictread(dict.c_str(), nullptr, dict.c_str());
+    int r = bin ? dictreadbin(dict.c_str(), nullptr, dict.c_str())
+                : dictread(dict.c_str(), nullptr, dict.c_str());
     auto t1 = Clock::now();
     if (r != 0) {
       fprintf(stderr, "nwdictbench: %s is not read (%d)\n", dict.c_str(), r);
@@ -115,8 +139,8 @@ int main(int argc, char** argv) {
     }
     loads.push_back(std::chrono::duration<double, std::milli>(t1 - t0).count());
   }
-  printf("load %s: %d entries, median of 15: %.2f ms (best %.2f ms)\n",
-         made ? "(made up)" : dict.c_str(), dictcount(), median(loads),
+  printf("load %s%s: %d entries, median of 15: %.2f ms (best %.2f ms)\n",
+         made ? "(made up)" : dict.c_str(), compiled ? " compiled" : "", dictcount(), median(loads),
          *std::min_element(loads.begin(), loads.end()));
 
   // The names: Shift-JIS, with their kinds.
@@ -164,6 +188,8 @@ int main(int argc, char** argv) {
                     (static_cast<double>(rounds) * static_cast<double>(list.size()));
   printf("genname: %zu names x %d rounds: %.0f ns per name (%zu bytes made)\n", list.size(), rounds,
          ns, sink);
-  if (made) remove(dict.c_str());
+  dictclear();
+  if (!binPath.empty()) remove(binPath.c_str());
+  if (made) remove(madePath.c_str());
   return 0;
 }

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # run.sh - builds the fuzz targets and runs each for a while on a corpus seeded with
-# the generated test models and the default rules.
+# the generated test models, the default rules and small compiled dictionaries.
 #   bash fuzz/run.sh BUILD_DIR SECONDS_PER_TARGET
 set -euo pipefail
 build=${1:-build-fuzz}
@@ -9,9 +9,9 @@ here=$(cd "$(dirname "$0")" && pwd)
 top=$(dirname "$here")
 cxx=$(command -v clang++-14 || command -v clang++)
 CXX=$cxx cmake -S "$top" -B "$build" -DNW_FUZZ=ON -DNW_TESTS=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" -j2 --target fuzz_pmx fuzz_pmd fuzz_text nwmkmodel >/dev/null
+cmake --build "$build" -j2 --target fuzz_pmx fuzz_pmd fuzz_text fuzz_dict nwmkmodel nwdictc >/dev/null
 
-mkdir -p "$build/corpus/pmx" "$build/corpus/pmd" "$build/corpus/text"
+mkdir -p "$build/corpus/pmx" "$build/corpus/pmd" "$build/corpus/text" "$build/corpus/dict"
 for kind in example utf8 filled pmx21 badmagic truncated hostile; do
   "$build/tests/nwmkmodel" "$kind" "$build/corpus/pmx/$kind.pmx" >/dev/null
 done
@@ -22,7 +22,21 @@ for f in alias.ini modsetup.ini; do
   if [ -f "$top/data/$f" ]; then cp "$top/data/$f" "$build/corpus/text/$f"; fi
 done
 
-for target in fuzz_pmx fuzz_pmd fuzz_text; do
+# Compiled dictionaries of the shipped text's first lines, and of a few of every kind.
+if [ -f "$top/data/namedict.txt" ]; then
+  for lines in 40 400; do
+    head -n "$lines" "$top/data/namedict.txt" > "$build/corpus/seed.txt"
+    rm -f "$build/corpus/dict/head$lines.bin"
+    "$build/nwdictc" "$build/corpus/seed.txt" "$build/corpus/dict/head$lines.bin"
+  done
+fi
+printf '%s\n' "namewright-dictionary 2" "bmf	S	左	L" "b	N	センター	center" "bmf	W	髪	hair | tress" \
+  "bmfj	W	先	tip" "bmfc	W	先	xian" "mf	K	笑	laugh" "bmf	W	ｽｶｰﾄ	skirt" > "$build/corpus/seed.txt"
+rm -f "$build/corpus/dict/kinds.bin"
+"$build/nwdictc" "$build/corpus/seed.txt" "$build/corpus/dict/kinds.bin"
+rm -f "$build/corpus/seed.txt"
+
+for target in fuzz_pmx fuzz_pmd fuzz_text fuzz_dict; do
   echo "-- $target for ${seconds}s"
   maxlen=65536; [ "$target" = fuzz_text ] && maxlen=8192
   "$build/fuzz/$target" -max_total_time="$seconds" -max_len=$maxlen -timeout=10 -rss_limit_mb=2048 -artifact_prefix="$build/" \

@@ -7,6 +7,7 @@
 #include <iterator>
 
 #include "io/binfile.h"
+#include "io/rfcheck.h"
 #include "platform/platform.h"
 #include "text/console.h"
 #include "text/sjis.h"
@@ -20,6 +21,9 @@ char tempA[kPathUnits + 16];
 char16_t tempW[kPathUnits + 16];
 char shown[kPathUnits];
 char shownSrc[kPathUnits];
+
+bool failed;
+int marks[SG_COUNT];
 
 bool lead(char c) { return osisdbcslead(static_cast<unsigned char>(c)); }
 bool lead(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
@@ -107,6 +111,8 @@ bool wfsavebegin(const char* outA, const char16_t* outW, const char* srcA, const
   }
   conprintf("Reading from: %s \n", useW ? shownSrc : srcA);
   conprintf("Writing to  : %s \n", useW ? shown : outA);
+  failed = false;
+  for (int& m : marks) m = 0;
   if ((useW ? rfopenW(srcW) : rfopen(srcA)) != 0) return false;
   if (!wfopentemp(outA, outW, useW)) {
     rfclose();
@@ -117,11 +123,50 @@ bool wfsavebegin(const char* outA, const char16_t* outW, const char* srcA, const
   return true;
 }
 
-int wfsaveend(bool failed, char* outA, char16_t* outW, const char* srcA, const char16_t* srcW,
-              int useW) {
-  if (failed || wfcopyrest() < 0) {
+int wfsavecopyto(int32_t offset) {
+  int32_t n = offset - rftell();
+  if (n < 0) return wfsavesrcchanged();
+  int32_t got = wfcopybytes(n);
+  if (got < 0) {
+    failed = true;
+    return -1;
+  }
+  return got == n ? 0 : wfsavesrcchanged();
+}
+
+int wfsavesrcchanged() {
+  conputs("Err: the source file changed after it was read. \n");
+  failed = true;
+  return -1;
+}
+
+int wfsavewritten() {
+  if (wferror() == 0) return 0;
+  conputs("Error writing file. \n");
+  failed = true;
+  return -1;
+}
+
+bool wfsavefailed() { return failed; }
+void wfsavemark(SaveGroup group) { marks[group]++; }
+int wfsavemarks(SaveGroup group) { return marks[group]; }
+
+int wfsaveend(char* outA, char16_t* outW, const char* srcA, const char16_t* srcW, int useW) {
+  int changes = 0;
+  for (int m : marks) changes += m;
+  if (!failed && changes == 0) {
+    rfclose();
+    wfdiscard();
+    conputs("No name would change: no copy was written. \n");
+    conputs("\n");
+    return 1;
+  }
+  int32_t rest = failed ? -1 : wfcopyrest();
+  if (rest < 0) {
     conputs("Failed in writing to end. \n");
     failed = true;
+  } else if (rcsize() >= 0 && rftell() != rcsize()) {
+    wfsavesrcchanged();
   }
   // Buffered bytes still have to reach the disk before the copy counts as written.
   if (!failed && (wfflush() != 0 || wferror() != 0)) failed = true;

@@ -24,11 +24,28 @@ bool wfcommitfree(char* outA, char16_t* outW, const char* srcA, const char16_t* 
 // cannot be opened (the message printed, nothing left open).
 bool wfsavebegin(const char* outA, const char16_t* outW, const char* srcA, const char16_t* srcW,
                  int useW);
-// Ends a save begun by wfsavebegin: the rest of the source copied, everything on the
-// disk, then the copy named by wfcommitfree. With failed, or when a step fails, the copy
-// is removed. 0 when saved, -1 otherwise.
-int wfsaveend(bool failed, char* outA, char16_t* outW, const char* srcA, const char16_t* srcW,
-              int useW);
+
+// The record step of both writers, while a save runs. Each failure is said once and
+// fails the save.
+// Copies the source up to offset: 0, or -1 when a side failed or the source is not as
+// the reading pass saw it.
+int wfsavecopyto(int32_t offset);
+// The source is not as the reading pass saw it; -1.
+int wfsavesrcchanged();
+// After a record went to the writer: 0, or -1 ("Error writing file.") when it closed.
+int wfsavewritten();
+bool wfsavefailed();
+// Name fields the copy changes, by group: the bone, morph and display-frame names, and
+// those of the other kinds (the model, materials, rigid bodies, joints, soft bodies).
+enum SaveGroup { SG_NAMES, SG_KINDS, SG_COUNT };
+void wfsavemark(SaveGroup group);
+int wfsavemarks(SaveGroup group);
+
+// Ends a save begun by wfsavebegin. A copy that would change nothing is not written: 1,
+// nothing left behind. Otherwise the rest of the source is copied, checked to end where
+// the reading pass saw it end, put on the disk and named by wfcommitfree: 0. When the
+// save failed, or a step of this one fails, the copy is removed: -1.
+int wfsaveend(char* outA, char16_t* outW, const char* srcA, const char16_t* srcW, int useW);
 // The output name a caller gave (in one form; the other empty), copied to buffers the
 // save may change.
 extern char wfgivenA[OS_MAXPATH];

@@ -181,6 +181,9 @@ int aliasfile(const char* path, const char16_t* pathw) {
       continue;
     }
     int len = tfgetline(line, kLineLimit);
+    // The rest of a line too long for the buffer goes with it: read as a line of its
+    // own, a comment's tail could become a rule.
+    const bool cut = tfskiprest() > 0;
     if (len == 0) continue;
     while (len > 1 && (line[len - 1] == ' ' || line[len - 1] == '\r' || line[len - 1] == '\n'))
       line[--len] = 0;
@@ -193,7 +196,11 @@ int aliasfile(const char* path, const char16_t* pathw) {
         break;
       }
     }
-    if (key == nullptr) {
+    if (key == nullptr && cut) {
+      // A rule cut short could say something other than what was written.
+      conprintf("Err: line longer than %d bytes, dropped: %s \n", kLineLimit - 2,
+                forconsole(line + pos));
+    } else if (key == nullptr) {
       ruleline(section, pos);
     } else if (key->action == KA_FORCE) {
       Force.display = 1;

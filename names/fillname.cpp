@@ -20,13 +20,23 @@ void copyname(char* out, const char* s) {
 
 }  // namespace
 
-int fillenglish(NameKind recordKind, const char* en, const char* gen, char* out) {
+bool ruleschanged(NameKind kind, const char* en, const char* fixed) {
+  if (isbasekind(kind)) return strcmp(en, fixed) != 0;
+  size_t i = 0;
+  for (; en[i] != 0 && fixed[i] != 0; i++) {
+    if (en[i] != fixed[i] && !(en[i] == '?' && fixed[i] == '_')) return true;
+  }
+  return en[i] != fixed[i];
+}
+
+int fillenglish(NameKind recordKind, const char* en, const char* gen, char* out, bool exact) {
   const NameKind kind = rulekind(recordKind);
   bool vacant = en[0] == 0;
   if (Force.display != 0 && gen[0] != 0) {
     vacant = true;
     conputs("(CLR) ");
   }
+  if (!vacant && !exact && !isbasekind(recordKind)) return 0;
   if (!vacant) {
     if (kind == NameKind::bone && strcmp(en, "D") == 0 && strlen(gen) >= 2) {
       vacant = true;  // "D" is a placeholder some editors leave in bone names
@@ -36,7 +46,7 @@ int fillenglish(NameKind recordKind, const char* en, const char* gen, char* out)
       } else {
         menrep(fixed, en);
       }
-      if (strcmp(fixed, en) == 0) return 0;
+      if (!ruleschanged(recordKind, en, fixed)) return 0;
       if (fixed[0] != 0) {
         copyname(out, fixed);
         conprintf(" => %s ", out);
@@ -49,5 +59,5 @@ int fillenglish(NameKind recordKind, const char* en, const char* gen, char* out)
   copyname(out, gen);
   namegiven(recordKind, out);
   if (kind == NameKind::morph || out[0] != 0) conprintf(" => %s ", out);
-  return 1;
+  return strcmp(out, en) != 0 ? 1 : 0;
 }

@@ -77,6 +77,24 @@ struct OsFileId {
 int osfileid(const char* path, OsFileId* id);
 int osfileidW(const char16_t* path, OsFileId* id);
 
+// ---- Read-only file mapping ---------------------------------------------------------
+// The whole of an existing file mapped for reading: only the pages the program reads are
+// brought in. The file stays open (h) so that the same file can also be read with osread
+// while it is mapped; an empty file maps as size 0. The file is opened with read sharing
+// only: on Windows no one can change it while it is mapped.
+struct OsMapping {
+  const unsigned char* bytes;
+  uint64_t size;
+  oshandle h;
+};
+// 0, or -1 with the Windows error code in *err (a folder is 5, ACCESS_DENIED).
+int osmapread(const char* path, OsMapping* m, uint32_t* err);
+int osmapreadW(const char16_t* path, OsMapping* m, uint32_t* err);
+void osunmap(OsMapping* m);
+// The size of a file in bytes, or -1 when there is none that can be opened.
+int64_t osfilesize(const char* path);
+int64_t osfilesizeW(const char16_t* path);
+
 // ---- Directory search (FindFirstFile / FindNextFile) --------------------------------
 // One search at a time. osfindfirst returns 0 and the first match's stored name (no
 // folder) and whether it is a folder, or -1 when nothing matches. The pattern may hold

@@ -12,7 +12,8 @@ int pmdreadW(const char16_t* path);
 // inside an element, 2 any other structural error.
 int pmdreadstatus();
 
-// 0 when the new file was written completely, -1 otherwise (a partial output is removed).
+// 0 when the new file was written completely; 1 when it would equal the source, so none
+// was written; -1 otherwise (a partial output is removed).
 // The output buffers (OS_MAXPATH units) hold the name the copy was saved under, as for
 // pmxrewrite.
 int pmdrewrite(char* outA, char16_t* outW, const char* srcA, const char16_t* srcW, int useW);

@@ -15,6 +15,7 @@
 #include <cstring>
 
 #include "io/binfile.h"
+#include "io/rfcheck.h"
 #include "names/dict.h"
 #include "names/fillname.h"
 #include "names/namegen.h"
@@ -27,51 +28,15 @@
 
 namespace {
 
-enum ReadStatus { RS_SOUND = 0, RS_BROKEN = 2, RS_ENDED = 3 };
-
-int readStatus = RS_SOUND;
 char repbuf[REP_BUFSIZE];
-char pathbuf[1040];
 uint8_t field[PMD_COMMENTLEN];
 char text[PMD_COMMENTLEN + 1];
-
-// The element being read, for the messages: its kind and number (-1: no element).
-const char* where = "header";
-int whereIndex = -1;
-
-void at(const char* kind, int index) {
-  where = kind;
-  whereIndex = index;
-}
-
-int stopbroken() {
-  readStatus = RS_BROKEN;
-  return -1;
-}
-
-int stopended() {
-  readStatus = RS_ENDED;
-  if (whereIndex < 0) {
-    conprintf("Err: file ended inside the %s. \n", where);
-  } else {
-    conprintf("Err: file ended inside %s %d. \n", where, whereIndex);
-  }
-  return -1;
-}
-
-// The end check made before every element.
-int endcheck() {
-  if (!rfeof()) return 0;
-  readStatus = RS_ENDED;
-  conprintf("Err: file ended at %s %d. \n", where, whereIndex);
-  return -1;
-}
 
 // Consumes n bytes of the element being read; -1 (reported) when the file ends first.
 int skip(int64_t n) {
   while (n > 0) {
     int32_t chunk = n < INT32_MAX ? static_cast<int32_t>(n) : INT32_MAX;
-    if (rfskip(chunk) != chunk) return stopended();
+    if (rfskip(chunk) != chunk) return rcended();
     n -= chunk;
   }
   return 0;
@@ -79,22 +44,19 @@ int skip(int64_t n) {
 
 // Reads a text field of width bytes into field and its text into text.
 int getfield(int width) {
-  if (rfread(field, width) != width) return stopended();
+  if (rfread(field, width) != width) return rcended();
   pmdfieldtext(text, field, width);
   return 0;
 }
 
-// An unsigned count of size bytes before a block; -1 (reported) when the file ends in it.
+// An unsigned count of size bytes before a block (the PMX reader's are all signed i32);
+// -1 (reported) when the file ends in it.
 int getcount(int64_t* n, int size, const char* kind) {
-  at(kind, -1);
+  rcat(kind, -1);
   *n = 0;
   for (int k = 0; k < size; k++) {
     int c = rfgetc();
-    if (c < 0) {
-      readStatus = RS_ENDED;
-      conprintf("Err: file ended at the %s count. \n", kind);
-      return -1;
-    }
+    if (c < 0) return rccountended(kind);
     *n |= static_cast<int64_t>(c) << (8 * k);
   }
   return 0;
@@ -104,8 +66,8 @@ int getcount(int64_t* n, int size, const char* kind) {
 // file ends at the element where the bytes run out.
 int fixedblock(const char* kind, int64_t n, int size) {
   for (int64_t i = 0; i < n; i++) {
-    at(kind, static_cast<int>(i));
-    if (endcheck() != 0 || skip(size) != 0) return -1;
+    rcat(kind, static_cast<int>(i));
+    if (rcendcheck() != 0 || skip(size) != 0) return -1;
   }
   return 0;
 }
@@ -117,13 +79,16 @@ void keepname(NameKind kind, const char* en, const char* jp) {
 }
 
 // Every English name found in the file passes here, and only here: a vacant one, or
-// one the English-name rules change, is counted; the others are kept.
+// one the English-name rules change, is counted; the others are kept. The model's own
+// name is counted apart from those of bones, morphs and frames, and kept as it is when
+// its text is not Shift-JIS the rules could give back.
 void countenglish(NameKind kind, const char* en, const char* jp) {
+  int32_t& counter = isbasekind(kind) ? pmdModel.nameChangeCount : pmdModel.kindChangeCount;
   if (en[0] == 0) {
-    pmdModel.nameChangeCount++;
+    counter++;
     return;
   }
-  if (kind == NameKind::frame) {
+  if (kind == NameKind::frame || (!isbasekind(kind) && !pmdtextexact(en))) {
     keepname(kind, en, jp);
     return;
   }
@@ -133,22 +98,16 @@ void countenglish(NameKind kind, const char* en, const char* jp) {
   } else {
     benrep(repbuf, en);
   }
-  if (strcmp(repbuf, en) != 0) pmdModel.nameChangeCount++;
+  if (ruleschanged(kind, en, repbuf)) counter++;
   keepname(kind, repbuf, jp);
 }
 
 int header() {
-  at("header", -1);
+  rcat("header", -1);
   static constexpr char magic[3] = {'P', 'm', 'd'};
-  for (char m : magic) {
-    int c = rfgetc();
-    if (c != m) {
-      conprintf("Illegal file format at %06X=(%02X) \n", rftell(), c);
-      return 2;
-    }
-  }
+  if (rcmagic(magic) != 0) return 2;
   float version = rfgetfloat();
-  if (rfeof()) return stopended();
+  if (rfeof()) return rcended();
   conprintf("PMD Ver %4.2f \n", static_cast<double>(version));
   if (getfield(PMD_NAMELEN) != 0) return -1;
   memcpy(pmdModel.modelName, text, sizeof pmdModel.modelName);
@@ -169,7 +128,7 @@ int faces() {
   conprintf("%lld Surfaces.\n", static_cast<long long>(n / 3));
   if (n % 3 != 0) {
     conprintf("Err: num of surface data (=%lld) is not multiples of 3. \n", static_cast<long long>(n));
-    return stopbroken();
+    return rcbroken();
   }
   return fixedblock("surface", n / 3, 6);
 }
@@ -179,14 +138,14 @@ int materials() {
   if (getcount(&n, 4, "material") != 0) return -1;
   conprintf("%lld Materials.\n", static_cast<long long>(n));
   for (int64_t i = 0; i < n; i++) {
-    at("material", static_cast<int>(i));
+    rcat("material", static_cast<int>(i));
     // colours, toon number, edge flag; the face vertex count; the texture name
-    if (endcheck() != 0 || skip(46) != 0) return -1;
+    if (rcendcheck() != 0 || skip(46) != 0) return -1;
     int32_t faceVertices = rfgetlong();
-    if (rfeof()) return stopended();
+    if (rfeof()) return rcended();
     if (static_cast<uint32_t>(faceVertices) % 3 != 0) {
-      conprintf("Err: illegal material-related vertex number at matrial %d. \n", whereIndex);
-      return stopbroken();
+      conprintf("Err: illegal material-related vertex number at matrial %d. \n", rcindex());
+      return rcbroken();
     }
     if (skip(20) != 0) return -1;
   }
@@ -198,9 +157,10 @@ int bones() {
   if (getcount(&n, 2, "bone") != 0) return -1;
   pmdModel.boneCount = static_cast<int32_t>(n);
   conprintf("%d Bones.\n", pmdModel.boneCount);
+  pmdModel.bonesAt = rftell();
   for (int i = 0; i < pmdModel.boneCount; i++) {
-    at("bone", i);
-    if (endcheck() != 0 || getfield(PMD_NAMELEN) != 0) return -1;
+    rcat("bone", i);
+    if (rcendcheck() != 0 || getfield(PMD_NAMELEN) != 0) return -1;
     memcpy(pmdModel.boneName[i], text, PMD_NAMELEN + 1);
     // parent, tail, type, IK parent, position
     if (skip(19) != 0) return -1;
@@ -213,10 +173,10 @@ int ikchains() {
   if (getcount(&n, 2, "IK chain") != 0) return -1;
   conprintf("%lld IK-chains.\n", static_cast<long long>(n));
   for (int i = 0; i < n; i++) {
-    at("IK chain", i);
-    if (endcheck() != 0 || skip(4) != 0) return -1;  // bone, target
+    rcat("IK chain", i);
+    if (rcendcheck() != 0 || skip(4) != 0) return -1;  // bone, target
     int links = rfgetc();
-    if (links < 0) return stopended();
+    if (links < 0) return rcended();
     if (skip(6 + 2 * links) != 0) return -1;  // loops, limit, links
   }
   return 0;
@@ -228,11 +188,12 @@ int morphs() {
   pmdModel.morphCount = static_cast<int32_t>(n);
   conprintf("%d Morphs.\n", pmdModel.morphCount);
   for (int i = 0; i < pmdModel.morphCount; i++) {
-    at("morph", i);
-    if (endcheck() != 0 || getfield(PMD_NAMELEN) != 0) return -1;
+    rcat("morph", i);
+    pmdModel.morphAt[i] = rftell();
+    if (rcendcheck() != 0 || getfield(PMD_NAMELEN) != 0) return -1;
     memcpy(pmdModel.morphName[i], text, PMD_NAMELEN + 1);
     int64_t offsets = static_cast<uint32_t>(rfgetlong());
-    if (rfeof()) return stopended();
+    if (rfeof()) return rcended();
     if (skip(1 + 16 * offsets) != 0) return -1;  // panel, vertices
   }
   return 0;
@@ -244,13 +205,11 @@ int frames() {
   if (getcount(&n, 1, "bone frame") != 0) return -1;
   pmdModel.frameCount = static_cast<int32_t>(n);
   conprintf("%d Frames.\n", pmdModel.frameCount);
+  pmdModel.framesAt = rftell();
   for (int i = 0; i < pmdModel.frameCount; i++) {
-    at("bone frame", i);
-    if (endcheck() != 0 || getfield(PMD_FRAMELEN) != 0) return -1;
-    // The line feed most frame names end in is not part of the name.
-    size_t len = strlen(text);
-    if (len > 0 && text[len - 1] == '\n') text[len - 1] = 0;
-    memcpy(pmdModel.frameName[i], text, PMD_FRAMELEN + 1);
+    rcat("bone frame", i);
+    if (rcendcheck() != 0 || getfield(PMD_FRAMELEN) != 0) return -1;
+    pmdframename(pmdModel.frameName[i], field);
   }
   if (getcount(&n, 4, "bone display") != 0) return -1;
   return fixedblock("bone display", n, 3);
@@ -259,8 +218,8 @@ int frames() {
 // English names: one field of width bytes per element from first to count - 1.
 int englishnames(const char* kind, NameKind nk, int first, int count, int width) {
   for (int i = first; i < count; i++) {
-    at(kind, i);
-    if (endcheck() != 0 || getfield(width) != 0) return -1;
+    rcat(kind, i);
+    if (rcendcheck() != 0 || getfield(width) != 0) return -1;
     const char* jp = nk == NameKind::bone    ? pmdModel.boneName[i]
                      : nk == NameKind::morph ? pmdModel.morphName[i]
                                              : pmdModel.frameName[i];
@@ -272,18 +231,19 @@ int englishnames(const char* kind, NameKind nk, int first, int count, int width)
 // The English section. 1 when the file ends before it (nothing more to read).
 int english() {
   pmdModel.englishAt = rftell();
-  at("English section", -1);
+  rcat("English section", -1);
   int flag = rfgetc();
   pmdModel.englishFlag = static_cast<int8_t>(flag < 0 ? -1 : flag);
   if (flag == 1) {
     conputs("English names found. \n");
   } else if (flag > 1) {
     conprintf("Err: illegal English-name flag %d. \n", flag);
-    return stopbroken();
+    return rcbroken();
   } else {
-    // Every name of the section to be added counts, the model's included.
-    pmdModel.nameChangeCount += 1 + pmdModel.boneCount + pmdModel.frameCount +
+    // Every name of the section to be added counts, the model's with the other kinds.
+    pmdModel.nameChangeCount += pmdModel.boneCount + pmdModel.frameCount +
                                 (pmdModel.morphCount > 0 ? pmdModel.morphCount - 1 : 0);
+    pmdModel.kindChangeCount++;
     conputs("No English names: they will be added. \n");
     return flag < 0 ? 1 : 0;
   }
@@ -306,7 +266,7 @@ int english() {
 
 // The blocks after the English section. 1 when the file ends before one of them.
 int tail() {
-  at("toon texture names", -1);
+  rcat("toon texture names", -1);
   if (rfgetc() < 0) return 1;
   if (skip(10 * 100 - 1) != 0) return -1;
   static constexpr struct {
@@ -340,28 +300,20 @@ void resetmodel() {
   pmdModel.englishAt = -1;
   pmdModel.englishFlag = -1;
   pmdModel.enModelAt = pmdModel.enBonesAt = pmdModel.enMorphsAt = pmdModel.enFramesAt = -1;
-  pmdModel.nameChangeCount = 0;
+  pmdModel.bonesAt = pmdModel.framesAt = -1;
+  pmdModel.nameChangeCount = pmdModel.kindChangeCount = 0;
   pmdModel.modelName[0] = 0;
 }
 
 }  // namespace
 
 int pmdread(const char* pathA, const char16_t* pathW, int useW) {
-  readStatus = RS_BROKEN;
   resetmodel();
   namesreset();
-  if (useW) {
-    unistr2sjis(pathbuf, pathW);
-    conprintf("Reading from: %s \n", pathbuf);
-    if (rfopenW(pathW) != 0) return -1;
-  } else {
-    conprintf("Reading from: %s \n", pathA);
-    if (rfopen(pathA) != 0) return -1;
-  }
-  readStatus = RS_SOUND;
+  if (rcopen(pathA, pathW, useW) != 0) return -1;
   int r = header();
   if (r == 2) {
-    readStatus = RS_BROKEN;
+    rcbroken();
     rfclose();
     return 2;
   }
@@ -371,6 +323,7 @@ int pmdread(const char* pathA, const char16_t* pathW, int useW) {
     if (r == 0) r = tail();
     if (r == 0) trailing();
     if (r >= 0) {
+      rcwhole();
       conputs("OK. \n");
       conputs("PMD 1.0: correctly read-in: OK. \n");
       conputs("done. \n");
@@ -383,4 +336,4 @@ int pmdread(const char* pathA, const char16_t* pathW, int useW) {
 
 int pmdreadA(const char* path) { return pmdread(path, nullptr, 0); }
 int pmdreadW(const char16_t* path) { return pmdread(nullptr, path, 1); }
-int pmdreadstatus() { return readStatus; }
+int pmdreadstatus() { return rcstatus(); }

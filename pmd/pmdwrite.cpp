@@ -3,9 +3,10 @@
 // Only the English section changes: the source is copied as it is up to it, each
 // English name field is read and written again (the source's bytes when the name
 // stays, the new name otherwise), and everything after the section is copied. A model
-// without the section gets one in its place, its flag set to 1.
+// without the section gets one in its place, its flag set to 1. On the way the copy
+// checks that the Japanese names and the flag are those the reading pass saw: the
+// English names are made from them.
 #include <cstring>
-#include <iterator>
 
 #include "io/binfile.h"
 #include "io/savefile.h"
@@ -15,43 +16,60 @@
 #include "pmd/pmd.h"
 #include "pmd/pmdmodel.h"
 #include "text/console.h"
-#include "text/sjis.h"
 
 namespace {
 
 char gen[REP_BUFSIZE];
 char newname[REP_BUFSIZE];
 char en[PMD_FRAMELEN + 1];
+char jp[PMD_FRAMELEN + 1];
 uint8_t field[PMD_COMMENTLEN];
-bool failed;
+uint8_t old[PMD_FRAMELEN];
 
-int changedsource() {
-  conputs("Err: the source file changed after it was read. \n");
-  failed = true;
-  return -1;
+// Fields go through the writer's buffer: a failed write closes the writer.
+int put(const uint8_t* bytes, int32_t n) {
+  for (int32_t k = 0; k < n; k++) wfputc(bytes[k]);
+  return wfsavewritten();
 }
 
-int writefailed() {
-  conputs("Error writing file. \n");
-  failed = true;
-  return -1;
-}
-
-// Copies the source up to offset; -1 when a side failed or the source is not as read.
-int copyto(int32_t offset) {
-  int32_t n = offset - rftell();
-  if (n < 0) return changedsource();
-  int32_t got = wfcopybytes(n);
-  if (got < 0) {
-    failed = true;
-    return -1;
+// Copies the source up to a Japanese name field at offset and the field itself, which
+// must hold the name the reading pass saw.
+int japanese(int32_t offset, int width, const char* seen) {
+  if (wfsavecopyto(offset) != 0) return -1;
+  if (rfread(field, width) != width) return wfsavesrcchanged();
+  if (width == PMD_FRAMELEN) {
+    pmdframename(jp, field);
+  } else {
+    pmdfieldtext(jp, field, width);
   }
-  return got == n ? 0 : changedsource();
+  if (strcmp(jp, seen) != 0) return wfsavesrcchanged();
+  return put(field, width);
 }
 
-int put(const void* bytes, int32_t n) {
-  if (wfwrite(bytes, n) != n || wferror() != 0) return writefailed();
-  return 0;
+// Copies the source up to its English section, through every Japanese name.
+int japanesenames() {
+  if (japanese(PMD_NAMEAT, PMD_NAMELEN, pmdModel.modelName) != 0) return -1;
+  for (int i = 0; i < pmdModel.boneCount; i++) {
+    if (japanese(pmdModel.bonesAt + i * PMD_BONESIZE, PMD_NAMELEN, pmdModel.boneName[i]) != 0) {
+      return -1;
+    }
+  }
+  for (int i = 0; i < pmdModel.morphCount; i++) {
+    if (japanese(pmdModel.morphAt[i], PMD_NAMELEN, pmdModel.morphName[i]) != 0) return -1;
+  }
+  for (int i = 0; i < pmdModel.frameCount; i++) {
+    if (japanese(pmdModel.framesAt + i * PMD_FRAMELEN, PMD_FRAMELEN, pmdModel.frameName[i]) != 0) {
+      return -1;
+    }
+  }
+  return wfsavecopyto(pmdModel.englishAt);
+}
+
+// The English section's flag byte, which must be the one the reading pass saw (a file
+// that ended before it is checked by its size when the save ends).
+int flag() {
+  if (pmdModel.englishFlag < 0) return 0;
+  return rfgetc() == pmdModel.englishFlag ? 0 : wfsavesrcchanged();
 }
 
 struct FieldKind {
@@ -68,22 +86,26 @@ constexpr FieldKind frameKind = {NameKind::frame, "(frame %d) (jp) %s ", PMD_FRA
 // One English field: the source's (fromSource) or a vacant one, decided and written. A
 // new name is cut at a whole character to leave room for its terminator; the rest of
 // the field is zero. A name that stays keeps every byte of its field.
-int record(const FieldKind& fk, int i, const char* jp, bool fromSource) {
+int record(const FieldKind& fk, int i, const char* name, bool fromSource) {
   const int w = fk.width;
   if (fromSource) {
-    if (rfread(field, w) != w) return changedsource();
+    if (rfread(field, w) != w) return wfsavesrcchanged();
   } else {
     memset(field, 0, static_cast<size_t>(w));
   }
+  memcpy(old, field, static_cast<size_t>(w));
   pmdfieldtext(en, field, w);
-  genname(fk.kind, jp, gen);
-  conprintf(fk.line, i, jp);
+  genname(fk.kind, name, gen);
+  conprintf(fk.line, i, name);
   conprintf("  (en) %s ", en);
-  if (fillenglish(fk.kind, en, gen, newname) != 0) {
+  if (fillenglish(fk.kind, en, gen, newname, isbasekind(fk.kind) || pmdtextexact(en)) != 0) {
     memset(field, 0, static_cast<size_t>(w));
     memcpy(field, newname, static_cast<size_t>(pmdcut(newname, w - 1)));
   }
   conputs("\n");
+  if (memcmp(old, field, static_cast<size_t>(w)) != 0) {
+    wfsavemark(isbasekind(fk.kind) ? SG_NAMES : SG_KINDS);
+  }
   return put(field, w);
 }
 
@@ -102,22 +124,23 @@ int elements(bool fromSource) {
 }
 
 int rewritesection() {
+  static constexpr uint8_t one = 1;
+  if (put(&one, 1) != 0) return -1;
   if (pmdFillModelName) {
-    if (copyto(pmdModel.enModelAt) != 0 || record(modelKind, 0, pmdModel.modelName, true) != 0) {
+    if (wfsavecopyto(pmdModel.enModelAt) != 0 ||
+        record(modelKind, 0, pmdModel.modelName, true) != 0) {
       return -1;
     }
   }
-  if (copyto(pmdModel.enBonesAt) != 0) return -1;
+  if (wfsavecopyto(pmdModel.enBonesAt) != 0) return -1;
   return elements(true);
 }
 
 // The section the model lacks, in its place: a flag byte 0 is replaced, and a file
 // that ended before the flag gets the section at its end.
 int addsection() {
-  if (copyto(pmdModel.englishAt) != 0) return -1;
-  if (pmdModel.englishFlag == 0 && rfskip(1) != 1) return changedsource();
-  static constexpr uint8_t flag = 1;
-  if (put(&flag, 1) != 0 || record(modelKind, 0, pmdModel.modelName, false) != 0) return -1;
+  static constexpr uint8_t one = 1;
+  if (put(&one, 1) != 0 || record(modelKind, 0, pmdModel.modelName, false) != 0) return -1;
   memset(field, 0, sizeof field);
   if (put(field, PMD_COMMENTLEN) != 0) return -1;
   return elements(false);
@@ -127,13 +150,14 @@ int addsection() {
 
 int pmdrewrite(char* outA, char16_t* outW, const char* srcA, const char16_t* srcW, int useW) {
   if (!wfsavebegin(outA, outW, srcA, srcW, useW)) return -1;
-  failed = false;
-  if (pmdModel.englishFlag == 1) {
-    rewritesection();
-  } else {
-    addsection();
+  if (japanesenames() == 0 && flag() == 0) {
+    if (pmdModel.englishFlag == 1) {
+      rewritesection();
+    } else {
+      addsection();
+    }
   }
-  return wfsaveend(failed, outA, outW, srcA, srcW, useW);
+  return wfsaveend(outA, outW, srcA, srcW, useW);
 }
 
 int pmdrewriteA(const char* out, const char* src) {

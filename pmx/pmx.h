@@ -13,8 +13,9 @@ int pmdinforeadW(const char16_t* path);
 // (an "Err: file ended at ..." stop), 2 when it stopped on any other structural error.
 int pmdinforeadstatus();
 
-// 0 when the new file was written completely, -1 otherwise (a partial output is removed).
-// The output buffers (OS_MAXPATH units) hold the name the copy was saved under: the next
+// 0 when the new file was written completely; 1 when no English name of the copy would
+// differ from the source's, so none was written; -1 otherwise (a partial output is
+// removed). The output buffers (OS_MAXPATH units) hold the name the copy was saved under: the next
 // free "-new(n)" name of the source when another run took the one given meanwhile.
 int pmxrewrite(char* outA, char16_t* outW, const char* srcA, const char16_t* srcW, int useW);
 int pmxrewriteA(const char* out, const char* src);

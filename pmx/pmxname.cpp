@@ -89,3 +89,15 @@ void pmxnamesjis(PmxName* n, int encoding) {
     utf82sjisc(n->sjis, reinterpret_cast<const char*>(n->raw));
   }
 }
+
+bool pmxnameexact(const PmxName* n, int encoding) {
+  // The Shift-JIS form has at most PMX_NAMEMAX bytes: a unit, or three UTF-8 bytes, each.
+  static char16_t units[PMX_NAMEMAX + 2];
+  static uint8_t utf8[3 * PMX_NAMEMAX + 4];
+  if (encoding == 0) {
+    sjis2unistrc(units, n->sjis);
+    return unistrcmp(units, n->units) == 0;
+  }
+  sjis2utf8c(reinterpret_cast<char*>(utf8), n->sjis);
+  return strcmp(reinterpret_cast<const char*>(utf8), reinterpret_cast<const char*>(n->raw)) == 0;
+}

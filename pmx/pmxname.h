@@ -31,6 +31,9 @@ inline int pmxskip(int64_t n) {
 }
 // Fills n->sjis from the raw bytes (unistr2sjisc or utf82sjisc).
 void pmxnamesjis(PmxName* n, int encoding);
+// True when the Shift-JIS form (after pmxnamesjis) converts back to exactly the raw
+// bytes, so that a name made from it keeps every character the rules do not change.
+bool pmxnameexact(const PmxName* n, int encoding);
 // True when the name's first character is 0 (an empty text).
 bool pmxnameempty(const PmxName* n, int encoding);
 // Rebuilds units from raw after raw and len were changed.

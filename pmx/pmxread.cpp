@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "io/binfile.h"
+#include "io/rfcheck.h"
 #include "names/dict.h"
 #include "names/namegen.h"
 #include "names/namelist.h"
@@ -26,56 +27,20 @@ static_assert(PMX_MAXBONES <= NAMES_BONES && PMX_MAXMORPHS <= NAMES_MORPHS &&
 
 namespace {
 
-enum ReadStatus { RS_SOUND = 0, RS_BROKEN = 2, RS_ENDED = 3 };
-
-int readStatus = RS_SOUND;
 PmxName nameJ, nameE;
 char repbuf[REP_BUFSIZE];
 char showbuf[4 * PMX_NAMEMAX + 8];
-char pathbuf[1040];
-
-// The element being read, for the messages: its kind and number (-1: the header).
-const char* where = "header";
-int whereIndex = -1;
-
-void at(const char* kind, int index) {
-  where = kind;
-  whereIndex = index;
-}
-
-int stopbroken() {
-  readStatus = RS_BROKEN;
-  return -1;
-}
-
-int stopended() {
-  readStatus = RS_ENDED;
-  if (whereIndex < 0) {
-    conprintf("Err: file ended inside the %s. \n", where);
-  } else {
-    conprintf("Err: file ended inside %s %d. \n", where, whereIndex);
-  }
-  return -1;
-}
-
-// The end check made before every element.
-int endcheck() {
-  if (!rfeof()) return 0;
-  readStatus = RS_ENDED;
-  conprintf("Err: file ended at %s %d. \n", where, whereIndex);
-  return -1;
-}
 
 // Reports a text field that could not be read; -1 then.
 int textfailed(int r, const PmxName* n) {
   if (r == PN_OK) return 0;
-  if (r == PN_ENDED) return stopended();
-  if (whereIndex < 0) {
-    conprintf("Err: illegal text length %d in the %s. \n", n->stored, where);
+  if (r == PN_ENDED) return rcended();
+  if (rcindex() < 0) {
+    conprintf("Err: illegal text length %d in the %s. \n", n->stored, rckind());
   } else {
-    conprintf("Err: illegal text length %d at %s %d. \n", n->stored, where, whereIndex);
+    conprintf("Err: illegal text length %d at %s %d. \n", n->stored, rckind(), rcindex());
   }
-  return stopbroken();
+  return rcbroken();
 }
 
 int gettext(PmxName* n) { return textfailed(pmxgetname(n, pmxModel.encoding), n); }
@@ -84,30 +49,26 @@ int gettext(PmxName* n) { return textfailed(pmxgetname(n, pmxModel.encoding), n)
 PmxName skipped;
 int skiptext() { return gettext(&skipped); }
 
-// A block's element count; -1 (reported) when the file ends in it or it is negative.
+// A block's element count, a signed i32 (the PMD reader's counts are unsigned and of
+// other widths); -1 (reported) when the file ends in it.
 int getcount(int32_t* n, const char* kind) {
   *n = rfgetlong();
-  at(kind, -1);
-  if (rfeof()) {
-    readStatus = RS_ENDED;
-    conprintf("Err: file ended at the %s count. \n", kind);
-    return -1;
-  }
-  return 0;
+  rcat(kind, -1);
+  return rfeof() ? rccountended(kind) : 0;
 }
 
 int badcount(const char* kind, int32_t n) {
   conprintf("Err: illegal %s count %d. \n", kind, n);
-  return stopbroken();
+  return rcbroken();
 }
 
 // A count inside an element (IK links, morph offsets, frame items).
 int getinner(int32_t* n, const char* what) {
   *n = rfgetlong();
-  if (rfeof()) return stopended();
+  if (rfeof()) return rcended();
   if (*n < 0) {
-    conprintf("Err: illegal %s count %d at %s %d. \n", what, *n, where, whereIndex);
-    return stopbroken();
+    conprintf("Err: illegal %s count %d at %s %d. \n", what, *n, rckind(), rcindex());
+    return rcbroken();
   }
   return 0;
 }
@@ -116,7 +77,7 @@ int getinner(int32_t* n, const char* what) {
 int checkglobals() {
   if (pmxModel.encoding > 1) {
     conprintf("Err: unknown text encoding %d in the header. \n", pmxModel.encoding);
-    return stopbroken();
+    return rcbroken();
   }
   const uint8_t sizes[6] = {pmxModel.vertexIndexSize, pmxModel.textureIndexSize,
                             pmxModel.materialIndexSize, pmxModel.boneIndexSize,
@@ -124,22 +85,16 @@ int checkglobals() {
   for (uint8_t s : sizes) {
     if (s != 1 && s != 2 && s != 4) {
       conprintf("Err: illegal index size %d in the header. \n", s);
-      return stopbroken();
+      return rcbroken();
     }
   }
   return 0;
 }
 
 int header() {
-  at("header", -1);
+  rcat("header", -1);
   static constexpr char magic[3] = {'P', 'M', 'X'};
-  for (char m : magic) {
-    int c = rfgetc();
-    if (c != m) {
-      conprintf("Illegal file format at %06X=(%02X) \n", rftell(), c);
-      return 2;
-    }
-  }
+  if (rcmagic(magic) != 0) return 2;
   rfgetc();
   conprintf("PMX Ver %4.2f \n", static_cast<double>(pmxModel.version = rfgetfloat()));
   int globals = rfgetc();
@@ -150,7 +105,7 @@ int header() {
   uint8_t g[8];
   for (uint8_t& v : g) v = static_cast<uint8_t>(rfgetc());
   pmxskip(globals - 8);
-  if (rfeof()) return stopended();
+  if (rfeof()) return rcended();
   pmxModel.encoding = g[0];
   pmxModel.additionalUvCount = g[1];
   pmxModel.vertexIndexSize = g[2];
@@ -186,9 +141,15 @@ void countenglish(NameKind kind, int (*rules)(char*, const char*), int32_t& coun
     return;
   }
   pmxnamesjis(&nameE, pmxModel.encoding);
+  // The other kinds keep an author's name whose text Shift-JIS cannot hold: the rules
+  // would give back '_' for what it lacks.
+  if (!isbasekind(kind) && !pmxnameexact(&nameE, pmxModel.encoding)) {
+    keepname(kind, nameE.sjis);
+    return;
+  }
   repbuf[0] = 0;
   rules(repbuf, nameE.sjis);
-  if (strcmp(repbuf, nameE.sjis) != 0) {
+  if (ruleschanged(kind, nameE.sjis, repbuf)) {
     counter++;
     if (repbuf[0] != 0) keepname(kind, repbuf);
   } else {
@@ -253,11 +214,11 @@ int vertices() {
   if (n < 0) return badcount("vertex", n);
   const int b = pmxModel.boneIndexSize;
   for (int i = 0; i < n; i++) {
-    at("vertex", i);
-    if (endcheck() != 0) return -1;
+    rcat("vertex", i);
+    if (rcendcheck() != 0) return -1;
     pmxskip(32 + 16 * pmxModel.additionalUvCount);
     int type = rfgetc();
-    if (type < 0) return stopended();
+    if (type < 0) return rcended();
     switch (type) {
       case 0: pmxskip(b); break;
       case 1: pmxskip(2 * b + 4); break;
@@ -266,7 +227,7 @@ int vertices() {
       case 4: pmxskip(4 * b + 16); break;
       default:
         conprintf("Err: illegal DEF type %d. \n", static_cast<int8_t>(type));
-        return stopbroken();
+        return rcbroken();
     }
     pmxskip(4);  // edge scale
   }
@@ -280,11 +241,11 @@ int faces() {
   if (n < 0) return badcount("surface", n);
   if (n % 3 != 0) {
     conprintf("Err: num of surface data (=%d) is not multiples of 3. \n", n);
-    return stopbroken();
+    return rcbroken();
   }
   for (int i = 0; i < n / 3; i++) {
-    at("surface", i);
-    if (endcheck() != 0) return -1;
+    rcat("surface", i);
+    if (rcendcheck() != 0) return -1;
     pmxskip(3 * pmxModel.vertexIndexSize);
   }
   return 0;
@@ -296,8 +257,8 @@ int textures() {
   conprintf("%d Textures.\n", n);
   if (n < 0) return badcount("texture", n);
   for (int i = 0; i < n; i++) {
-    at("texture", i);
-    if (endcheck() != 0 || skiptext() != 0) return -1;
+    rcat("texture", i);
+    if (rcendcheck() != 0 || skiptext() != 0) return -1;
   }
   return 0;
 }
@@ -310,26 +271,26 @@ int materials() {
   pmxModel.materialCount = n;
   const int t = pmxModel.textureIndexSize;
   for (int i = 0; i < n; i++) {
-    at("material", i);
-    if (endcheck() != 0 || kindnames(NameKind::material, i, pmxModel.materialNameOffset, PMX_MAXMATERIALS,
+    rcat("material", i);
+    if (rcendcheck() != 0 || kindnames(NameKind::material, i, pmxModel.materialNameOffset, PMX_MAXMATERIALS,
                                      &pmxModel.storedMaterialCount) != 0) {
       return -1;
     }
     // colours, drawing flags, edge, texture and sphere indices, sphere mode
     pmxskip(44 + 1 + 20 + 2 * t + 1);
     int toon = rfgetc();
-    if (toon < 0) return stopended();
+    if (toon < 0) return rcended();
     if (toon > 1) {
       conprintf("Err: unknown toon sharing mode at matrial %d. \n", i);
-      return stopbroken();
+      return rcbroken();
     }
     pmxskip(toon == 0 ? t : 1);
     if (skiptext() != 0) return -1;  // memo
     int32_t faceVertices = rfgetlong();
-    if (rfeof()) return stopended();
+    if (rfeof()) return rcended();
     if (faceVertices % 3 != 0) {
       conprintf("Err: illegal material-related vertex number at matrial %d. \n", i);
-      return stopbroken();
+      return rcbroken();
     }
   }
   return 0;
@@ -376,8 +337,8 @@ int bones() {
   if (n < 0) return badcount("bone", n);
   const int b = pmxModel.boneIndexSize;
   for (int i = 0; i < n; i++) {
-    at("bone", i);
-    if (endcheck() != 0) return -1;
+    rcat("bone", i);
+    if (rcendcheck() != 0) return -1;
     if (i < PMX_MAXBONES) {
       pmxModel.boneNameOffset[i] = rftell();
       pmxModel.storedBoneCount = i + 1;
@@ -401,7 +362,7 @@ int bones() {
       int32_t links;
       if (getinner(&links, "IK link") != 0) return -1;
       for (int k = 0; k < links; k++) {
-        if (rfeof()) return stopended();
+        if (rfeof()) return rcended();
         pmxskip(b);
         if (rfgetc() == 1) pmxskip(24);
       }
@@ -432,8 +393,8 @@ int morphs() {
   conprintf("%d Morphs.\n", n);
   if (n < 0) return badcount("morph", n);
   for (int i = 0; i < n; i++) {
-    at("morph", i);
-    if (endcheck() != 0) return -1;
+    rcat("morph", i);
+    if (rcendcheck() != 0) return -1;
     if (i < PMX_MAXMORPHS) {
       pmxModel.morphNameOffset[i] = rftell();
       pmxModel.storedMorphCount = i + 1;
@@ -442,14 +403,14 @@ int morphs() {
     countenglish(NameKind::morph, menrep, pmxModel.nameChangeCount);
     pmxskip(1);  // panel
     int kind = rfgetc();
-    if (kind < 0) return stopended();
+    if (kind < 0) return rcended();
     if (kind > 10) {
       conprintf("Err: unknown morph kind at morph %d. \n", i);
-      return stopbroken();
+      return rcbroken();
     }
     int32_t offsets;
     if (getinner(&offsets, "morph offset") != 0) return -1;
-    if (pmxskip(static_cast<int64_t>(offsets) * offsetsize(kind)) != 0) return stopended();
+    if (pmxskip(static_cast<int64_t>(offsets) * offsetsize(kind)) != 0) return rcended();
   }
   return 0;
 }
@@ -461,8 +422,8 @@ int frames() {
   conprintf("%d Frames.\n", n);
   if (n < 0) return badcount("display frame", n);
   for (int i = 0; i < n; i++) {
-    at("display frame", i);
-    if (endcheck() != 0) return -1;
+    rcat("display frame", i);
+    if (rcendcheck() != 0) return -1;
     if (i < PMX_MAXFRAMES) {
       pmxModel.frameNameOffset[i] = rftell();
       pmxModel.storedFrameCount = i + 1;
@@ -473,7 +434,7 @@ int frames() {
     int32_t items;
     if (getinner(&items, "frame element") != 0) return -1;
     for (int k = 0; k < items; k++) {
-      if (rfeof()) return stopended();
+      if (rfeof()) return rcended();
       int type = rfgetc();
       pmxskip(type == 0 ? pmxModel.boneIndexSize : pmxModel.morphIndexSize);
     }
@@ -488,8 +449,8 @@ int bodies() {
   if (n < 0) return badcount("rigid body", n);
   pmxModel.bodyCount = n;
   for (int i = 0; i < n; i++) {
-    at("rigid body", i);
-    if (endcheck() != 0 ||
+    rcat("rigid body", i);
+    if (rcendcheck() != 0 ||
         kindnames(NameKind::body, i, pmxModel.bodyNameOffset, PMX_MAXBODIES, &pmxModel.storedBodyCount) != 0) {
       return -1;
     }
@@ -506,21 +467,21 @@ int joints() {
   if (n < 0) return badcount("joint", n);
   pmxModel.jointCount = n;
   for (int i = 0; i < n; i++) {
-    at("joint", i);
-    if (endcheck() != 0 ||
+    rcat("joint", i);
+    if (rcendcheck() != 0 ||
         kindnames(NameKind::joint, i, pmxModel.jointNameOffset, PMX_MAXJOINTS, &pmxModel.storedJointCount) != 0) {
       return -1;
     }
     int type = rfgetc();
-    if (type < 0) return stopended();
+    if (type < 0) return rcended();
     if (type > 5) {
       conprintf("Err: joint type %d unsupported at joint %d. \n", type, i);
-      return stopbroken();
+      return rcbroken();
     }
     pmxskip(2 * pmxModel.rigidBodyIndexSize + 96);
   }
   // The last joint must be whole too: nothing after it would notice.
-  if (rfeof()) return stopended();
+  if (rfeof()) return rcended();
   return 0;
 }
 
@@ -577,6 +538,7 @@ void trailing() {
   const int32_t start = rftell();
   int c = rfgetc();
   if (c < 0) {
+    rcwhole();
     conputs("PMX 2.0: correctly read-in: OK. \n");
     conputs("done. \n");
     return;
@@ -624,6 +586,7 @@ void trailing() {
     conputs(level >= 2 ? "Unrecognized block: " : "SoftBody block: ");
     conprintf("Total %ld bytes.\n", count);
   }
+  rcwhole();
   conputs("done. \n");
 }
 
@@ -641,20 +604,11 @@ void resetmodel() {
 }  // namespace
 
 int pmdinforead(const char* pathA, const char16_t* pathW, int useW) {
-  readStatus = RS_BROKEN;
   resetmodel();
-  if (useW) {
-    unistr2sjis(pathbuf, pathW);
-    conprintf("Reading from: %s \n", pathbuf);
-    if (rfopenW(pathW) != 0) return -1;
-  } else {
-    conprintf("Reading from: %s \n", pathA);
-    if (rfopen(pathA) != 0) return -1;
-  }
-  readStatus = RS_SOUND;
+  if (rcopen(pathA, pathW, useW) != 0) return -1;
   int r = header();
   if (r == 2) {
-    readStatus = RS_BROKEN;
+    rcbroken();
     rfclose();
     return 2;
   }
@@ -670,4 +624,4 @@ int pmdinforead(const char* pathA, const char16_t* pathW, int useW) {
 
 int pmdinforeadA(const char* path) { return pmdinforead(path, nullptr, 0); }
 int pmdinforeadW(const char16_t* path) { return pmdinforead(nullptr, path, 1); }
-int pmdinforeadstatus() { return readStatus; }
+int pmdinforeadstatus() { return rcstatus(); }

@@ -136,25 +136,9 @@ char16_t convW[2 * REP_BUFSIZE + 4];
 uint8_t conv[4 * REP_BUFSIZE + 4];
 // A repaired name before the cut.
 uint8_t fixbuf[4 * PMX_NAMEMAX + 16];
-bool failed;
-int changedsource() {
-  conputs("Err: the source file changed after it was read. \n");
-  failed = true;
-  return -1;
-}
-
-// Copies the source up to offset; -1 when a side failed or the source is not as read.
-int copyto(int32_t offset) {
-  int32_t n = offset - rftell();
-  if (n < 0) return changedsource();
-  int32_t got = wfcopybytes(n);
-  if (got < 0) {
-    failed = true;
-    return -1;
-  }
-  return got == n ? 0 : changedsource();
-}
-
+// The English name as the source has it, to tell whether the copy changes it.
+uint8_t oldE[PMX_NAMEMAX + 4];
+// A PMX text is its byte length and its bytes (a PMD field has a fixed width instead).
 void putname(const uint8_t* bytes, int32_t len) {
   wfputlong(len);
   for (int32_t k = 0; k < len; k++) wfputc(bytes[k]);
@@ -362,8 +346,8 @@ constexpr RecordKind softBodyKind = {NameKind::softbody, "soft body"};
 // Rewrites the names of one element; -1 ends the loop.
 int record(const RecordKind& rk, int i, int32_t offset) {
   const int enc = pmxModel.encoding;
-  if (copyto(offset) != 0) return -1;
-  if (pmxgetname(&nameJ, enc) != PN_OK) return changedsource();
+  if (wfsavecopyto(offset) != 0) return -1;
+  if (pmxgetname(&nameJ, enc) != PN_OK) return wfsavesrcchanged();
   pmxnamesjis(&nameJ, enc);
   genname(rk.kind, nameJ.sjis, gen);
   if (rk.kind == NameKind::model) {
@@ -372,28 +356,25 @@ int record(const RecordKind& rk, int i, int32_t offset) {
     conprintf("(%s %d) (jp) %s ", rk.label, i, nameJ.sjis);
   }
   putname(nameJ.raw, nameJ.len);
-  if (wferror()) {
-    conputs("Error writing file. \n");
-    failed = true;
-    return -1;
-  }
-  if (pmxgetname(&nameE, enc) != PN_OK) return changedsource();
+  if (wfsavewritten() != 0) return -1;
+  if (pmxgetname(&nameE, enc) != PN_OK) return wfsavesrcchanged();
+  const int32_t oldLen = nameE.len;
+  memcpy(oldE, nameE.raw, static_cast<size_t>(oldLen));
   pmxnamesjis(&nameE, enc);
   conprintf("  (en) %s ", nameE.sjis);
   if (rk.kind == NameKind::morph) checkmorphname();
-  if (fillenglish(rk.kind, nameE.sjis, gen, newname) != 0) encodename(newname);
+  const bool exact = isbasekind(rk.kind) || pmxnameexact(&nameE, enc);
+  if (fillenglish(rk.kind, nameE.sjis, gen, newname, exact) != 0) encodename(newname);
   conputs("\n");
-  putname(nameE.raw, nameE.len);
-  if (wferror()) {
-    conputs("Error writing file. \n");
-    failed = true;
-    return -1;
+  if (nameE.len != oldLen || memcmp(nameE.raw, oldE, static_cast<size_t>(oldLen)) != 0) {
+    wfsavemark(isbasekind(rk.kind) ? SG_NAMES : SG_KINDS);
   }
-  return 0;
+  putname(nameE.raw, nameE.len);
+  return wfsavewritten();
 }
 
 void records(const RecordKind& rk, int count, int stored, const int32_t* offsets) {
-  for (int i = 0; !failed && i < count && i < stored; i++) {
+  for (int i = 0; !wfsavefailed() && i < count && i < stored; i++) {
     if (record(rk, i, offsets[i]) != 0) return;
   }
 }
@@ -404,7 +385,6 @@ int pmxrewrite(char* outA, char16_t* outW, const char* srcA, const char16_t* src
   if (!wfsavebegin(outA, outW, srcA, srcW, useW)) return -1;
   // In file order: the offsets must grow from one record to the next.
   const PmxModel& m = pmxModel;
-  failed = false;
   records(modelKind, 1, m.storedModelName, &m.modelNameOffset);
   records(materialKind, m.materialCount, m.storedMaterialCount, m.materialNameOffset);
   records(boneKind, m.boneCount, m.storedBoneCount, m.boneNameOffset);
@@ -413,7 +393,7 @@ int pmxrewrite(char* outA, char16_t* outW, const char* srcA, const char16_t* src
   records(bodyKind, m.bodyCount, m.storedBodyCount, m.bodyNameOffset);
   records(jointKind, m.jointCount, m.storedJointCount, m.jointNameOffset);
   records(softBodyKind, m.softBodyCount, m.storedSoftBodyCount, m.softBodyNameOffset);
-  return wfsaveend(failed, outA, outW, srcA, srcW, useW);
+  return wfsaveend(outA, outW, srcA, srcW, useW);
 }
 
 int pmxrewriteA(const char* out, const char* src) {

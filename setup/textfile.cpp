@@ -31,9 +31,10 @@ struct TextReader {
   uint32_t line;   // line feeds consumed
   uint8_t end;     // 0xFF once a consume met the end
   bool hookSet;
+  bool cut;        // the last tfgetline stopped at its limit inside a line
 };
 
-TextReader tf = {false, false, OS_NOHANDLE, nullptr, {}, 0, 0, CH_EOF, 0, 0, false};
+TextReader tf = {false, false, OS_NOHANDLE, nullptr, {}, 0, 0, CH_EOF, 0, 0, false, false};
 
 void closeatexit() { tfclose(); }
 
@@ -70,6 +71,7 @@ void start(bool handleMode) {
   }
   tf.end = 0;
   tf.line = 0;
+  tf.cut = false;
   tf.fill = 0;
   tf.pos = 0;
   advance();
@@ -240,6 +242,7 @@ int tfgetfloat(float* out) {
 }
 
 int tfgetline(char* buf, int n) {
+  tf.cut = false;
   if (n <= 2) return 0;
   int stored = 0;
   while (stored < n - 2 && tf.ahead != CH_EOF && !islineend(tf.ahead)) {
@@ -247,8 +250,21 @@ int tfgetline(char* buf, int n) {
   }
   buf[stored] = 0;
   buf[stored + 1] = 0;
+  tf.cut = tf.ahead != CH_EOF && !islineend(tf.ahead);
   while (islineend(tf.ahead)) tfgetc();
   return stored;
+}
+
+int tfskiprest() {
+  if (!tf.cut) return 0;
+  tf.cut = false;
+  int dropped = 0;
+  while (tf.ahead != CH_EOF && !islineend(tf.ahead)) {
+    tfgetc();
+    dropped++;
+  }
+  while (islineend(tf.ahead)) tfgetc();
+  return dropped;
 }
 
 namespace {

@@ -21,6 +21,9 @@ int tfskipspace();
 int tfgetint(int32_t* out);            // 0; -1 at the end of the file; -2 too long
 int tfgetfloat(float* out);            // 0; -1 when no digit
 int tfgetline(char* buf, int n);       // characters stored (at most n - 2)
+// Consumes what the last tfgetline left of its line when it stopped at its limit, and
+// the line ends after it: the number of characters dropped (0 when the line was whole).
+int tfskiprest();
 
 int chkifutf8(const char* path);       // 7 well-formed UTF-8, 0 not, -1 cannot open
 int chkifutf8W(const char16_t* path);

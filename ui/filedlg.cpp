@@ -8,16 +8,18 @@
 
 namespace {
 
-// Description and pattern pairs, in the order the dialog lists them.
-constexpr std::array<const char*, 4> kFilter = {
-    "MMD Model File  (*.pmx)", "*.PMX",
-    "All Files  (*.*)", "*.*",
+// Description and pattern pairs, in the order the dialog lists them (ASCII: the UTF-16
+// form is the same text widened). The preselected index 1 is the first pair's, so new
+// pairs go after the first two.
+struct FilterPair {
+  const char* description;
+  const char* pattern;
 };
-constexpr std::array<const char16_t*, 4> kFilterW = {
-    u"MMD Model File  (*.pmx)", u"*.PMX",
-    u"All Files  (*.*)", u"*.*",
+constexpr FilterPair kFilter[] = {
+    {"MMD Model File  (*.pmx)", "*.PMX"},
+    {"All Files  (*.*)", "*.*"},
+    {"MMD Model File  (*.pmd)", "*.PMD"},
 };
-static_assert(kFilter.size() == kFilterW.size() && kFilter.size() % 2 == 0);
 
 constexpr unsigned kFlags = OSOFN_PATHMUSTEXIST | OSOFN_FILEMUSTEXIST;
 static_assert(kFlags == 0x1800);
@@ -52,12 +54,14 @@ int length(const Ch* s) {
 }
 
 // Each string with its terminator, then the closing zero.
-template <typename Ch, size_t N>
-void buildfilter(Ch* out, const std::array<const Ch*, N>& pairs) {
+template <typename Ch>
+void buildfilter(Ch* out) {
   int n = 0;
-  for (const Ch* s : pairs) {
-    for (int i = 0; s[i] != 0 && n < FILTER_MAX - 2; i++) out[n++] = s[i];
-    out[n++] = 0;
+  for (const FilterPair& pair : kFilter) {
+    for (const char* s : {pair.description, pair.pattern}) {
+      for (int i = 0; s[i] != 0 && n < FILTER_MAX - 2; i++) out[n++] = static_cast<Ch>(s[i]);
+      out[n++] = 0;
+    }
   }
   out[n] = 0;
 }
@@ -109,7 +113,7 @@ FileDlgBufsW bufsW;
 }  // namespace
 
 void fileopenprep(OsOpenDlg* dlg, FileDlgBufs* bufs, const char* initial) {
-  buildfilter(bufs->filter, kFilter);
+  buildfilter(bufs->filter);
   dlg->filter = bufs->filter;
   dlg->initialDir = splitinitial(bufs->dir, bufs->file, &dlg->filterIndex, initial, ".PMX",
                                  AnsiFns{});
@@ -121,7 +125,7 @@ void fileopenprep(OsOpenDlg* dlg, FileDlgBufs* bufs, const char* initial) {
 }
 
 void fileopenprepW(OsOpenDlgW* dlg, FileDlgBufsW* bufs, const char16_t* initial) {
-  buildfilter(bufs->filter, kFilterW);
+  buildfilter(bufs->filter);
   dlg->filter = bufs->filter;
   dlg->initialDir = splitinitial(bufs->dir, bufs->file, &dlg->filterIndex, initial, u".PMX",
                                  WideFns{});

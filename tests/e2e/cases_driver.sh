@@ -4,16 +4,33 @@ begin "no model and no terminal: the dialog is cancelled, usage, status 0"
 run
 expect_status 0
 if [ "$WINDOWS" = 0 ]; then
-  printf '%s\n' "Namewright  V1.06" " on SYSTEM (English mode) " "" \
-    "No dropped PMX file detected. " " Please select PMX file(s). " "" \
-    "Canceled File-Open Dialog Box. (stat=0000)." "Usage " "   Namewright <pmxFileName>.pmx " \
-    > expected.txt
+  { printf '%s\n' "Namewright  V1.06" " on SYSTEM (English mode) " "" \
+      "No dropped PMX file detected. " " Please select PMX file(s). " "" \
+      "Canceled File-Open Dialog Box. (stat=0000)."; usage_lines; } > expected.txt
   expect_console expected.txt
 else
   expect_line "No dropped PMX file detected. "
   expect_line "Usage "
   expect_line "   Namewright <pmxFileName>.pmx "
 fi
+finish
+
+begin "-h and --help print the usage and what can be named; options alone are a run without a model"
+model example m.pmx
+{ printf '%s\n' "Namewright  V1.06" " on SYSTEM (English mode) "; usage_lines; } > expected.txt
+helps=(-h --help)
+[ "$WINDOWS" = 1 ] && helps+=(/?)
+for h in "${helps[@]}"; do
+  run "$h" m.pmx
+  expect_status 0
+  expect_console expected.txt
+done
+expect_no_file m-new.pmx
+run -F -ND2
+expect_status 0
+expect_line "No dropped PMX file detected. "
+usage_lines > usage.txt
+printf '%s\n' "$OUT" | tail -n "$(wc -l < usage.txt)" | cmp -s - usage.txt || fail "no usage after the options"
 finish
 
 begin "probe lines for a readable and a missing model; a missing model fails the run"

@@ -43,7 +43,7 @@ if [ "$WINDOWS" = 0 ]; then
   begin "the input is a folder without models"
   mkdir folder.pmx
   run -ND2 folder.pmx
-  expect_line "No PMX model in folder folder.pmx (subfolders included). "
+  expect_line "No PMX/PMD model in folder folder.pmx (subfolders included). "
   expect_no_line " -- could not open in UTF-16. (***) "
   expect_status 0
   expect_no_file folder-new.pmx
@@ -77,6 +77,28 @@ if [ "$WINDOWS" = 0 ]; then
     expect_status 1
     expect_no_file m-new.pmx
     [ "$(stat -c %s m.pmx)" = 1000 ] || fail "the injection did not happen"
+    finish
+
+    begin "a PMD source that changes between the reading and the writing pass is not saved"
+    pmdmodel pmd m.pmd
+    cp m.pmd m.orig
+    cp m.pmd other.pmd
+    printf 'X' | dd of=other.pmd bs=1 seek=7 conv=notrunc 2>/dev/null  # its Japanese name
+    NW_INJECT_TRIGGER=m-new NW_INJECT_PATH=m.pmd NW_INJECT_SIZE=move:other.pmd \
+      LD_PRELOAD="$TOOLS/nwinject.so" run m.pmd
+    expect_line "Err: the source file changed after it was read. "
+    expect_line "New PMX save failed. "
+    expect_status 1
+    expect_no_file m-new.pmd
+    [ -z "$(ls | grep 'part$')" ] || fail "a temporary file was left"
+    # Cut exactly where its English section starts.
+    cp m.orig m.pmd
+    NW_INJECT_TRIGGER=m-new NW_INJECT_PATH=m.pmd NW_INJECT_SIZE=$ENGLISH_AT \
+      LD_PRELOAD="$TOOLS/nwinject.so" run m.pmd
+    expect_line "Err: the source file changed after it was read. "
+    expect_status 1
+    expect_no_file m-new.pmd
+    [ "$(stat -c %s m.pmd)" = "$ENGLISH_AT" ] || fail "the injection did not happen"
     finish
 
     begin "the input is removed between the reading and the writing pass"

@@ -21,8 +21,8 @@ if [ "$WINDOWS" = 0 ]; then
   printf '%s\n' pack/B.PMX pack/a-b.pmx pack/a.pmx pack/a/b.pmx pack/sub/c.pmx solo.pmx > expected.txt
   printf '%s\n' "$OUT" | sed -n 's/^Reading from: \(.*\) $/\1/p' | uniq > read.txt
   cmp -s expected.txt read.txt || { fail "models read in another order"; diff expected.txt read.txt >&2; }
-  expect_line "PMX models in folder pack: 5 "
-  expect_line "No PMX model in folder empty (subfolders included). "
+  expect_line "PMX/PMD models in folder pack: 5 "
+  expect_line "No PMX/PMD model in folder empty (subfolders included). "
   expect_file pack/B-new.PMX
   expect_file "pack/a-new(1).pmx"
   expect_file pack/a/b-new.pmx
@@ -45,11 +45,17 @@ fi
 begin "a folder with one model: read by the folder's path, saved beside it, one report"
 mkdir pack
 model example pack/m.pmx
+# Extensions that only begin like a model's are not models.
+model example pack/a.pmxx
+pmdmodel pmd pack/b.pmd1
 run pack
 sep=/
 [ "$WINDOWS" = 1 ] && sep='\'
+expect_line "PMX/PMD models in folder pack: 1 "
 expect_line "Reading from: pack${sep}m.pmx "
 expect_file pack/m-new.pmx
+expect_no_file pack/a-new.pmxx
+expect_no_file pack/b-new.pmd1
 expect_line " Models from folders: 1 "
 expect_line " Saved with English names added: 1 "
 expect_no_line " Failed: 1 "
@@ -60,7 +66,7 @@ begin "a folder without models named alone: one line, then the run goes on as on
 mkdir empty
 printf 'x' > empty/notes.txt
 run empty
-expect_line "No PMX model in folder empty (subfolders included). "
+expect_line "No PMX/PMD model in folder empty (subfolders included). "
 expect_line "No dropped PMX file detected. "
 expect_line "Usage "
 expect_status 0

@@ -94,6 +94,18 @@ if [ "$WINDOWS" = 0 ]; then
   [ -z "$(ls | grep 'part$')" ] || fail "a temporary file was left"
   finish
 
+  begin "a long output name whose shortened temporary name is taken: the next one is used"
+  stem=$(printf 'a%.0s' $(seq 1 245))
+  model example "$stem.pmx"
+  # "<stem>-new.pmx.part" is too long for the file system; its shortened form is taken.
+  mkdir "$stem-ne.part"
+  run -ND2 "$stem.pmx"
+  expect_status 0
+  expect_file "$stem-new.pmx"
+  [ -d "$stem-ne.part" ] && [ -z "$(ls -A "$stem-ne.part")" ] || fail "the folder was touched"
+  [ "$(ls | grep -c 'part$')" = 1 ] || fail "a temporary file was left"
+  finish
+
   begin "a file-size limit fails the save without a signal"
   model bones5000 m.pmx
   raw=$( (ulimit -f 100; exec "./$PROG_NAME" -ND2 m.pmx </dev/null 2>/dev/null); echo "status=$?")
@@ -131,7 +143,7 @@ if [ "$WINDOWS" = 0 ]; then
   expect_line 'Name is not valid UTF-8, left out: pk/b\xFF.pmx '
   expect_no_file 'bad�-new.pmx'
   expect_no_file '?/x-new.pmx'
-  printf '%s\n' "$OUT" | grep -q '^PMX models in folder bad' && fail "the bad name was taken for a folder"
+  printf '%s\n' "$OUT" | grep -q '^PMX/PMD models in folder bad' && fail "the bad name was taken for a folder"
   expect_file 'pk/a�-new.pmx'
   expect_line " Failed: 2 "
   expect_status 255
@@ -145,7 +157,7 @@ if [ "$WINDOWS" = 0 ]; then
   run big after.pmx
   expect_no_line "Too many command line parameters."
   [ "$(printf '%s\n' "$OUT" | grep -c '^Reading from: big/')" = 600 ] || fail "not 600 models read"
-  expect_line "PMX models in folder big: 600 "
+  expect_line "PMX/PMD models in folder big: 600 "
   expect_line " Models from folders: 600 "
   expect_file after-new.pmx
   expect_status 0
@@ -175,7 +187,7 @@ if [ "$WINDOWS" = 0 ]; then
     PREFIX=$PREFIX_SAVED
     chmod 755 pk/sub
     expect_line "Folder could not be read: pk/sub/ "
-    expect_no_line "No PMX model in folder pk (subfolders included). "
+    expect_no_line "No PMX/PMD model in folder pk (subfolders included). "
     expect_line " Failed: 1 "
     expect_status 255
     finish

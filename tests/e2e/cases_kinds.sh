@@ -60,3 +60,32 @@ expect_line "Fill.everyKind = ON "
 expect_line "Fill.everyKind = OFF "
 expect_no_file m-new.pmx
 finish
+
+begin "an English name Shift-JIS cannot hold stays as the author wrote it"
+cp "$DATA_DIR/modsetup.ini" "$DATA_DIR/alias.ini" "$DATA_DIR/namedict.txt" .
+"$TOOLS/nwmkmodel" author a.pmx >/dev/null || fail "nwmkmodel author failed"
+cp a.pmx a.orig
+run a.pmx
+expect_status 0
+expect_line "$KINDS_LINE: 1 "
+expect_same a-new.pmx a.pmx.want
+expect_same a.pmx a.orig
+finish
+
+begin "each count and each box names the kinds it counts"
+model materials m.pmx
+run -ND2 -O m.pmx
+expect_line "Number of vacant English bone/morph/frame names: 0 "
+expect_line "$KINDS_LINE: 2 "
+expect_line " Added English model/material/rigid-body/joint/soft-body names, "
+expect_no_line " Added English bone/morph/frame names, "
+expect_status 0
+# A PMD's own name is one of the other kinds.
+pmdmodel pmdnoname p.pmd
+run -ND2 -O p.pmd
+expect_line "Number of vacant English bone/morph/frame names: 8 "
+expect_line "$KINDS_LINE: 1 "
+expect_line " Added English bone/morph/frame names, "
+expect_line " Added English model/material/rigid-body/joint/soft-body names, "
+expect_status 0
+finish

@@ -136,3 +136,28 @@ if [ "$WINDOWS" = 0 ]; then
   expect_status 0
   finish
 fi
+
+begin "vacant names whose generated names are empty: counted, and no copy equal to the model"
+model emptyjp m.pmx
+printf '%s\n' '"頭"F ""' > alias.ini
+run m.pmx
+expect_line "Number of vacant English bone/morph/frame names: 2 "
+expect_line "No name would change: no copy was written. "
+expect_line " All the links in the model "
+expect_no_line "Save OK. "
+expect_no_file m-new.pmx
+expect_status 0
+# The same with the dictionary beneath the rules; without the rule, 頭 gets a name.
+cp "$HERE/../../data/namedict.txt" .
+model emptyrule m.pmx
+run m.pmx
+expect_line "Number of vacant English bone/morph/frame names: 1 "
+expect_line "No name would change: no copy was written. "
+expect_no_file m-new.pmx
+rm alias.ini
+run m.pmx
+expect_line "Save OK. "
+expect_file m-new.pmx
+[ -z "$(ls | grep 'part$')" ] || fail "a temporary file was left"
+expect_status 0
+finish

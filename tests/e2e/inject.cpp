@@ -3,8 +3,9 @@
 // The first time the program opens or looks up a path containing $NW_INJECT_TRIGGER (the
 // output name search, which comes after the reading pass and before the writing pass), the file
 // $NW_INJECT_PATH is truncated to $NW_INJECT_SIZE bytes, removed when the size is
-// "delete", or created when it is "create" (a file that appears under a name the
-// program has chosen). With $NW_INJECT_KILL set to N, the process is killed (SIGKILL)
+// "delete", created when it is "create" (a file that appears under a name the program
+// has chosen), or replaced by the file F when it is "move:F" (another file of any size
+// under the name). With $NW_INJECT_KILL set to N, the process is killed (SIGKILL)
 // as soon as more than N bytes have gone to files, as by a power cut mid-save.
 #include <dlfcn.h>
 #include <fcntl.h>
@@ -31,6 +32,8 @@ void maybeinject(const char* path) {
   done = true;
   if (strcmp(size, "delete") == 0) {
     unlink(target);
+  } else if (strncmp(size, "move:", 5) == 0) {
+    if (rename(size + 5, target) != 0) perror("inject: move");
   } else if (strcmp(size, "create") == 0) {
     FILE* f = fopen(target, "w");
     if (f == nullptr || fputs("taken\n", f) < 0 || fclose(f) != 0) perror("inject: create");

@@ -10,13 +10,16 @@ failed=0
 case_name=""
 case_ok=1
 
-# begin NAME: a fresh folder with the program in it; the working directory moves there.
+# begin NAME: a fresh folder with the program (when PROGRAM is set) in it; the working
+# directory moves there.
 begin() {
   case_name=$1
   case_ok=1
   CASE_DIR=$(mktemp -d "${TMPDIR:-/tmp}/nw-e2e.XXXXXX")
-  cp "$PROGRAM" "$CASE_DIR/"
-  PROG_NAME=$(basename "$PROGRAM")
+  if [ -n "${PROGRAM:-}" ]; then
+    cp "$PROGRAM" "$CASE_DIR/"
+    PROG_NAME=$(basename "$PROGRAM")
+  fi
   cd "$CASE_DIR" || exit 2
 }
 
@@ -39,6 +42,13 @@ fail() {
 
 # model KIND FILE: a generated test model.
 model() { "$TOOLS/nwmkmodel" "$1" "$2" >/dev/null || fail "nwmkmodel $1 failed"; }
+# pmdmodel KIND FILE: a generated PMD model; sets ENGLISH_AT to where its English
+# section starts.
+pmdmodel() {
+  local line
+  line=$("$TOOLS/nwmkmodel" "$1" "$2") || fail "nwmkmodel $1 failed"
+  ENGLISH_AT=${line##* at }
+}
 
 # run ARGS...: runs the program in the case folder with no input and no terminal;
 # sets OUT (console text, CR removed) and STATUS.
@@ -73,6 +83,19 @@ expect_console() {
   console_body > "$CASE_DIR/console.norm"
   cmp -s "$CASE_DIR/console.norm" "$1" || { fail "console differs from $1"; diff "$1" "$CASE_DIR/console.norm" >&2 | head -20; }
 }
+# The usage lines and the list after them, as the program prints them in English.
+usage_lines() {
+  printf '%s\n' "Usage " "   Namewright <pmxFileName>.pmx " "What can be named: " \
+    "   model.pmx, model.pmd  a PMX 2.0/2.1 or PMD model; its copy: model-new.pmx " \
+    "   folder                every model in it and in its subfolders " \
+    "Options (also in modsetup.ini; a 0 after the letter turns one off): " \
+    "   -O     also the names of the model, materials, rigid bodies, joints, soft bodies " \
+    "   -F     replace existing English names too, in a model with something to fill " \
+    "   -ND2   do not ask about a file without .pmx or .pmd " \
+    "   -D<n>  show more while reading (1 or 2) " \
+    "   -h, --help  this text "
+}
+
 expect_file() { [ -f "$1" ] || fail "missing file $1"; }
 expect_no_file() { [ ! -e "$1" ] || fail "unexpected file $1"; }
 expect_same() { cmp -s "$1" "$2" || fail "$1 and $2 differ"; }

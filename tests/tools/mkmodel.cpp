@@ -120,6 +120,41 @@ void big(Builder& b) {
   b.addJoint("関節", "joint", 1);
 }
 
+// English names an author wrote in Chinese, which Shift-JIS cannot hold, on the model,
+// a material, a rigid body and a joint, and one with a '?'; one material name vacant. Also writes <output>.want: the copy the shipped
+// settings make, only the vacant name filled.
+int author(const char* out) {
+  const std::string name = "星穹铁道—千冶·刃";
+  Builder b;
+  b.modelName = "刃";
+  b.modelNameEn = name;
+  b.addVertex(0);
+  b.addTexture("t.png");
+  b.addMaterial("服", "Skirt铁", 0, 0);
+  b.addMaterial("髪", "", 0, 0);
+  b.addBone("頭", "head", STD);
+  b.addRigidBody("体", name);
+  b.addJoint("J", "Skirt铁", 0);
+  b.addJoint("K", "Joint?", 0);  // a '?' of the author's stays too
+  Bytes file = b.build();
+  const pmxb::NameRec& hair = b.materials[1];
+  Bytes want = pmxb::withNames(file, {{hair, hair.jp, b.encode("Hair")}});
+  if (!pmxb::writefile(out, file) || !pmxb::writefile(std::string(out) + ".want", want)) {
+    fprintf(stderr, "nwmkmodel: cannot write %s\n", out);
+    return 1;
+  }
+  printf("%s: %zu bytes\n", out, file.size());
+  return 0;
+}
+
+// A filled model but for a bone without a Japanese name (emptyjp) and one, 頭, whose
+// generated name a rule may make empty (emptyrule, and emptyjp too).
+void emptyjp(Builder& b, bool nameless) {
+  example(b, true);
+  if (nameless) b.addBone("", "", STD);
+  b.addBone("頭", "", STD);
+}
+
 // The same kind of model as a PMD: the standard skeleton, face morphs, bone frames;
 // some English names vacant. Kinds: pmd, pmdnoenglish (the file ends before the
 // section), pmdtruncated (ends inside a morph), pmdnoname (the English model name vacant).
@@ -168,7 +203,7 @@ int pmd(const std::string& kind, const char* out) {
 
 int usage() {
   fputs("usage: nwmkmodel example|utf8|filled|bones5000|pmx21|badmagic|truncated|hostile|"
-        "pmd|pmdnoenglish|pmdtruncated|pmdnoname|kinds|kinds8|materials <output>\n", stderr);
+        "pmd|pmdnoenglish|pmdtruncated|pmdnoname|kinds|kinds8|materials|author|emptyjp|emptyrule <output>\n", stderr);
   return 2;
 }
 
@@ -205,6 +240,11 @@ int main(int argc, char** argv) {
   } else if (kind == "kinds" || kind == "kinds8" || kind == "materials") {
     b.utf8 = kind == "kinds8";
     kinds(b, kind != "materials");
+    file = b.build();
+  } else if (kind == "author") {
+    return author(argv[2]);
+  } else if (kind == "emptyjp" || kind == "emptyrule") {
+    emptyjp(b, kind == "emptyjp");
     file = b.build();
   } else if (kind == "bones5000") {
     big(b);

@@ -2,6 +2,7 @@
 // for measuring the dictionary and the rules.
 //
 //   nwnamegen [--dict FILE] [--alias FILE] < names
+// A dictionary FILE ending in ".bin" is read as a compiled one.
 // Input lines: kind TAB japanese [TAB ...] (kind bone, morph, frame, material or rigid,
 // a rigid body; UTF-8; '#' lines skipped). Output lines: kind TAB japanese TAB english.
 // Every name stands on its own.
@@ -76,7 +77,9 @@ int main(int argc, char** argv) {
   }
   if (dictPath != nullptr) {
     if (utf82unistr(wide, dictPath) == 0) return usage();
-    int r = dictread(nullptr, wide, dictPath);
+    const size_t len = strlen(dictPath);
+    const bool bin = len >= 4 && strcmp(dictPath + len - 4, ".bin") == 0;
+    int r = bin ? dictreadbin(nullptr, wide, dictPath) : dictread(nullptr, wide, dictPath);
     conflush();
     if (r == -1) {
       fprintf(stderr, "nwnamegen: cannot open %s\n", dictPath);

@@ -95,16 +95,26 @@ TEST_F(Dialogue, ExtensionQuestionBox) {
 
 TEST_F(Dialogue, SavedAndUnchangedBoxes) {
   Lang = kEnglish;
-  boxsaved(&box, "m-new.pmx", u"m-new.pmx", 40);
+  boxsaved(&box, "m-new.pmx", u"m-new.pmx", 40, 0);
   expectbox(box,
             {kEnglish, "", u"",
              " Added English bone/morph/frame names, \r\n \r\n m-new.pmx \r\n \r\n was saved. \r\n",
              u" Added English bone/morph/frame names, \r\n \r\n m-new.pmx \r\n \r\n was saved. \r\n"},
             __LINE__);
-  boxsaved(&box, "m-new.pmx", u"m-new.pmx", 0);
-  expectbox(box, {kEnglish, "", u"", " \r\n m-new.pmx \r\n \r\n was saved. \r\n",
-                  u" \r\n m-new.pmx \r\n \r\n was saved. \r\n"},
+  // The box names the kinds whose names were added, and only those.
+  boxsaved(&box, "m-new.pmx", u"m-new.pmx", 0, 2);
+  expectbox(box,
+            {kEnglish, "", u"",
+             " Added English model/material/rigid-body/joint/soft-body names, \r\n \r\n m-new.pmx"
+             " \r\n \r\n was saved. \r\n",
+             u" Added English model/material/rigid-body/joint/soft-body names, \r\n \r\n m-new.pmx"
+             u" \r\n \r\n was saved. \r\n"},
             __LINE__);
+  boxsaved(&box, "m-new.pmx", u"m-new.pmx", 1, 1);
+  EXPECT_EQ(std::string(box.a),
+            " Added English bone/morph/frame names, \r\n"
+            " Added English model/material/rigid-body/joint/soft-body names, \r\n \r\n m-new.pmx"
+            " \r\n \r\n was saved. \r\n");
   boxunchanged(&box, "m.pmx", u"m.pmx");
   expectbox(box,
             {kEnglish, "", u"",
@@ -113,13 +123,17 @@ TEST_F(Dialogue, SavedAndUnchangedBoxes) {
             __LINE__);
 
   Lang = kJapanese;
-  boxsaved(&box, "m-new.pmx", u"m-new.pmx", 1);
+  boxsaved(&box, "m-new.pmx", u"m-new.pmx", 1, 0);
   expectbox(box,
             {kJapanese, "", u"",
              sj(u8" 英語名(ボーン／モーフ／表示枠)を追加し、 \r\n") + " \r\n m-new.pmx \r\n \r\n" +
                  sj(u8" へ保存しました. \r\n"),
              u" 英語名(ボーン／モーフ／表示枠)を追加し、 \r\n \r\n m-new.pmx \r\n \r\n へ保存しました. \r\n"},
             __LINE__);
+  boxsaved(&box, "m-new.pmx", u"m-new.pmx", 0, 1);
+  EXPECT_EQ(std::u16string(box.w),
+            u" 英語名(モデル／材質／剛体／ジョイント／ソフトボディ)を追加し、 \r\n \r\n m-new.pmx"
+            u" \r\n \r\n へ保存しました. \r\n");
   boxunchanged(&box, "m.pmx", u"m.pmx");
   expectbox(box,
             {kJapanese, "", u"",
@@ -133,7 +147,7 @@ TEST_F(Dialogue, SavedAndUnchangedBoxes) {
 TEST_F(Dialogue, FileNamesGoInAsGiven) {
   Lang = kEnglish;
   // The ANSI name to the ANSI text, the UTF-16 name to the UTF-16 text.
-  boxsaved(&box, "?" "?-new.pmx", u"모델-new.pmx", 3);
+  boxsaved(&box, "?" "?-new.pmx", u"모델-new.pmx", 3, 0);
   EXPECT_EQ(std::string(box.a),
             " Added English bone/morph/frame names, \r\n \r\n ?" "?-new.pmx \r\n \r\n was saved. \r\n");
   EXPECT_EQ(std::u16string(box.w),
@@ -156,7 +170,7 @@ TEST_F(Dialogue, OverlongNamesStayInsideTheBox) {
     boxextension(&box, longA.c_str(), longW.c_str());
     EXPECT_LT(std::string(box.a).size(), size_t{BOX_TEXTMAX});
     EXPECT_EQ(std::string(box.a).find('a' + std::string(5, 'a')), std::string::npos);
-    boxsaved(&box, longA.c_str(), longW.c_str(), 1);
+    boxsaved(&box, longA.c_str(), longW.c_str(), 1, 1);
     EXPECT_LT(std::u16string(box.w).size(), size_t{BOX_TEXTMAX});
     EXPECT_TRUE(std::u16string(box.w).ends_with(u". \r\n"));  // the pieces after it are kept
   }
@@ -198,12 +212,12 @@ TEST_F(Dialogue, FolderLines) {
   ConsoleCapture con;
   dlgfoldermodels("pack", 3);
   dlgfoldernone("empty");
-  EXPECT_EQ(con.take(), "PMX models in folder pack: 3 \nNo PMX model in folder empty (subfolders included). \n");
+  EXPECT_EQ(con.take(), "PMX/PMD models in folder pack: 3 \nNo PMX/PMD model in folder empty (subfolders included). \n");
   Lang = kJapanese;
   dlgfoldermodels("\x95\x5C", 3);  // a name with a 0x5C trail byte, passed through
   dlgfoldernone("empty");
-  EXPECT_EQ(con.take(), sj(u8"フォルダ 表 の PMX モデル: 3 個 \n") +
-                            sj(u8"フォルダ empty には PMX モデルがありません(サブフォルダを含む). \n"));
+  EXPECT_EQ(con.take(), sj(u8"フォルダ 表 の PMX/PMD モデル: 3 個 \n") +
+                            sj(u8"フォルダ empty には PMX/PMD モデルがありません(サブフォルダを含む). \n"));
 }
 
 struct ConsoleCase {
@@ -266,8 +280,8 @@ TEST_F(Dialogue, ReportsPrintTheAnsiTextThenALineEnd) {
     Lang = lang;
     for (bool utf16mode : {false, true}) {
       ConsoleCapture con;
-      dlgsaved("m-new.pmx", u"x-new.pmx", utf16mode, 2, true);
-      boxsaved(&box, "m-new.pmx", u"x-new.pmx", 2);
+      dlgsaved("m-new.pmx", u"x-new.pmx", utf16mode, 2, 0, true);
+      boxsaved(&box, "m-new.pmx", u"x-new.pmx", 2, 0);
       EXPECT_EQ(con.take(), std::string(box.a) + "\n");
       dlgunchanged("m.pmx", u"x.pmx", utf16mode, true);
       boxunchanged(&box, "m.pmx", u"x.pmx");

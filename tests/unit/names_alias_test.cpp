@@ -174,12 +174,21 @@ TEST_F(Alias, SourceLongerThanAnEntryIsRefused) {
   EXPECT_EQ(nlcount(0), 0);
 }
 
-TEST_F(Alias, LongLineIsReadInPieces) {
-  // The reader hands out 253 bytes of a line; the rest is read as a line of its own.
-  const std::string line = "\"" + std::string(300, 'a') + "\" \"b\"\n";
-  const std::string out = body(line);
-  EXPECT_EQ(out, "Err: string end not detected: \"" + std::string(252, 'a') + " \n" +
-                     stored("b-rep", std::string(48, 'a') + "\"", "b", 1));
+// The reader hands out 253 bytes of a line. A longer line goes whole: its rest never
+// becomes a line of its own. A rule is reported as dropped; a comment or a keyword
+// line does what its start says.
+TEST_F(Alias, OverlongLinesGoWhole) {
+  const std::string rule = "\"x\" \"b\" ";  // anything after the replacement is ignored
+  const std::string fits = rule + std::string(253 - rule.size(), 'c');
+  EXPECT_EQ(body(fits + "\n"), stored("b-rep", "x", "b", 1));
+  nlinit();
+  EXPECT_EQ(body(fits + "c\n\"y\" \"d\"\n"),
+            "Err: line longer than 253 bytes, dropped: " + fits + " \n" + stored("b-rep", "y", "d", 1));
+  nlinit();
+  const std::string comment = "// " + std::string(250, '-') + "\"腕\" \"HACKED\"\n";
+  EXPECT_EQ(body(comment), "");
+  EXPECT_EQ(nlcount(0), 0);
+  EXPECT_EQ(body("-Morph " + std::string(300, '-') + "\n\"y\" \"d\"\n"), stored("m-rep", "y", "d", 1));
 }
 
 TEST_F(Alias, ByteOrderMarkIsTextOfTheFirstLine) {

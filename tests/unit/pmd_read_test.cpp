@@ -54,8 +54,10 @@ TEST_F(PmdRead, OptionalBlocksMayEndTheFile) {
       EXPECT_EQ(r.status, 0) << r.console;
       EXPECT_NE(r.console.find("PMD 1.0: correctly read-in: OK. \n"), std::string::npos);
       EXPECT_EQ(pmdModel.englishFlag, flag);
-      // Without the section every name of it is to be written, the model's included.
-      EXPECT_EQ(pmdModel.nameChangeCount, flag == 1 ? 4 : 1 + 3 + 2 + 2);
+      // Without the section every name of it is to be written; the model's is counted
+      // with the other kinds.
+      EXPECT_EQ(pmdModel.nameChangeCount, flag == 1 ? 4 : 3 + 2 + 2);
+      EXPECT_EQ(pmdModel.kindChangeCount, flag == 1 ? 0 : 1);
       EXPECT_EQ(r.console.find("1 Rigid-bodies.\n") != std::string::npos, tail >= 2);
     }
   }
@@ -194,7 +196,19 @@ TEST_F(PmdRead, EnglishNameRulesCountExistingNames) {
 
   pmdsetfillmodelname(true);
   read(everyblock().build());
-  EXPECT_EQ(pmdModel.nameChangeCount, 6);  // and the vacant model name
+  EXPECT_EQ(pmdModel.nameChangeCount, 5);
+  EXPECT_EQ(pmdModel.kindChangeCount, 1);  // the vacant model name, counted apart
+
+  // An author's English model name that is not Shift-JIS the rules could give back is
+  // kept, whatever the rules would make of it.
+  rules("-BoneEN\n\"ab\" \"AB\"\n");
+  Builder gbk = everyblock();
+  gbk.enName = "ab\xFD\xFE";  // bytes no Shift-JIS character has
+  read(gbk.build());
+  EXPECT_EQ(pmdModel.kindChangeCount, 0);
+  gbk.enName = "ab";
+  read(gbk.build());
+  EXPECT_EQ(pmdModel.kindChangeCount, 1);
 }
 
 }  // namespace

@@ -235,15 +235,68 @@ TEST_F(PmdWrite, FailedSavesLeaveNothing) {
   }
   EXPECT_FALSE(std::filesystem::exists(path("no")));
 
-  // The source cut inside its English section, or shorter than its first part.
-  for (size_t cut : {b.enMorphAt[2] + 3, b.blockAt[Builder::BONE]}) {
-    ASSERT_TRUE(pmxb::writefile(path("m.pmd"), Bytes(in.begin(), in.begin() + static_cast<long>(cut))));
+  // A source that is not the one read: cut inside its English section, exactly at it,
+  // or shorter than its first part; the same size with another Japanese name or another
+  // flag; longer. Each is noticed before anything is saved.
+  struct Case { const char* what; Bytes file; };
+  std::vector<Case> cases;
+  for (size_t cut : {b.enMorphAt[2] + 3, b.blockAt[Builder::ENGLISH], b.blockAt[Builder::BONE]}) {
+    cases.push_back({"cut", Bytes(in.begin(), in.begin() + static_cast<long>(cut))});
+  }
+  Bytes renamed = in;
+  renamed[b.elementAt[Builder::MORPH][2]] ^= 1;
+  cases.push_back({"another morph name", renamed});
+  Bytes frame = in;
+  frame[b.elementAt[Builder::FRAME][1] + 3] = 'x';
+  cases.push_back({"another frame name", frame});
+  Bytes unflagged = in;
+  unflagged[b.blockAt[Builder::ENGLISH]] = 0;
+  cases.push_back({"another flag", unflagged});
+  Bytes longer = in;
+  longer.push_back(0);
+  cases.push_back({"longer", longer});
+  for (const Case& c : cases) {
+    ASSERT_TRUE(pmxb::writefile(path("m.pmd"), c.file));
     Outcome w = write("out.pmd", "m.pmd");
-    EXPECT_EQ(w.rc, -1) << cut;
+    EXPECT_EQ(w.rc, -1) << c.what;
     EXPECT_NE(w.console.find("Err: the source file changed after it was read. \n"), std::string::npos)
-        << w.console;
-    EXPECT_FALSE(std::filesystem::exists(path("out.pmd")));
-    EXPECT_FALSE(std::filesystem::exists(path("out.pmd.part")));
+        << c.what << w.console;
+    EXPECT_FALSE(std::filesystem::exists(path("out.pmd"))) << c.what;
+    EXPECT_FALSE(std::filesystem::exists(path("out.pmd.part"))) << c.what;
+  }
+
+  // A model that ends before its section: the section goes at the end of the file read,
+  // and nothing the file gained since.
+  b.englishFlag = -1;
+  b.trailing.clear();
+  in = b.build();
+  read(in);
+  in.push_back(1);
+  ASSERT_TRUE(pmxb::writefile(path("m.pmd"), in));
+  EXPECT_EQ(write("out.pmd", "m.pmd").rc, -1);
+  EXPECT_FALSE(std::filesystem::exists(path("out.pmd")));
+}
+
+// A copy that would equal its source is not written: vacant names whose generated
+// names are empty stay vacant, and an added section would hold no name.
+TEST_F(PmdWrite, NothingToChangeWritesNoCopy) {
+  rules("-Bone\n\"*\" \"\"\n-Morph\n\"*\" \"\"\n");  // every name generates empty
+  Builder b;
+  b.name = "";
+  b.addBone(sj("頭"), "");
+  b.addMorph("base", "");
+  b.addMorph(sj("笑い"), "");
+  b.addFrame(sj("表情") + "\n", "");
+  for (int flag : {1, 0, -1}) {
+    b.englishFlag = flag;
+    Bytes in = b.build();
+    Outcome r = read(in);
+    EXPECT_GT(pmdModel.nameChangeCount, 0) << r.console;
+    Outcome w = write("out.pmd", "m.pmd");
+    EXPECT_EQ(w.rc, 1) << flag << w.console;
+    EXPECT_NE(w.console.find("No name would change: no copy was written. \n"), std::string::npos);
+    EXPECT_FALSE(std::filesystem::exists(path("out.pmd"))) << flag;
+    EXPECT_FALSE(std::filesystem::exists(path("out.pmd.part"))) << flag;
   }
 }
 

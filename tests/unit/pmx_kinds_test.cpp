@@ -152,6 +152,48 @@ TEST_F(PmxKinds, ForceDisplayReplacesTheOtherKindsToo) {
                           edit(b, b.softBodies[1], "\xE5\xB8\x83")}));  // 布
 }
 
+// An English name of the other kinds that Shift-JIS cannot hold (an author writing in
+// Chinese) stays byte for byte: the rules work on Shift-JIS, which would give its
+// characters back as '_' and its dash as another dash. Only -F replaces it.
+TEST_F(PmxKinds, AnAuthorsNameShiftJisCannotHoldIsKept) {
+  const std::string author = "\xE6\x98\x9F\xE7\xA9\xB9\xE9\x93\x81\xE9\x81\x93\xE2\x80\x94"
+                             "\xE5\x8D\x83\xE5\x86\xB6\xC2\xB7\xE5\x88\x83";  // 星穹铁道—千冶·刃
+  const std::string skirt = "Skirt\xE9\x93\x81";  // the rule would change the "Skirt"
+  for (bool utf8 : {false, true}) {
+    SCOPED_TRACE(utf8 ? "UTF-8" : "UTF-16");
+    rules(kRules);
+    Fill.everyKind = FLAG_ON;
+    Force.display = 0;
+    Builder c;
+    c.utf8 = utf8;
+    c.version = 2.1f;
+    c.modelName = "体";
+    c.modelNameEn = author;
+    c.addVertex(0);
+    c.addTexture("t.png");
+    c.addMaterial("服", skirt, 0, 0);
+    c.addMaterial("髪", "", 0, 0);
+    c.addBone("髪", "hair", STD);
+    c.addRigidBody("体", skirt);
+    c.addJoint("J", author, 0);
+    Bytes in = c.build();
+    Outcome r = read(in);
+    EXPECT_EQ(pmxModel.kindChangeCount, 1) << r.console;  // the vacant material only
+    EXPECT_EQ(write("out.pmx", "m.pmx").rc, 0);
+    EXPECT_EQ(output(), pmxb::withNames(in, {edit(c, c.materials[1], "hair")}));
+
+    Force.display = 1;
+    read(in);
+    EXPECT_EQ(write("out.pmx", "m.pmx").rc, 0);
+    EXPECT_EQ(output(), pmxb::withNames(in, {edit(c, c.model, "body"),
+                                             edit(c, c.materials[0], "\xE6\x9C\x8D"),
+                                             edit(c, c.materials[1], "hair"),
+                                             edit(c, c.bones[0], "hair"),
+                                             edit(c, c.bodies[0], "body"),
+                                             edit(c, c.joints[0], "J")}));
+  }
+}
+
 // A model complete but for its material names is worth a save only with the setting.
 TEST_F(PmxKinds, OnlyMaterialNamesVacant) {
   for (int8_t every : {FLAG_OFF, FLAG_ON}) {

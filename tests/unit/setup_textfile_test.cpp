@@ -228,6 +228,23 @@ TEST_P(TextReader, GetLineStaysInsideTheBuffer) {
   EXPECT_EQ(tfpeek(), -1);
 }
 
+// What a line cut at the limit leaves is dropped with its line ends; a line that ended
+// at the limit or before it leaves nothing.
+TEST_P(TextReader, SkipRestDropsOnlyWhatACutLineLeft) {
+  TextFile f("abcdefgh\nabcdefghij\r\n\nxy");
+  open(f);
+  char buf[10];
+  EXPECT_EQ(tfgetline(buf, sizeof buf), 8);
+  EXPECT_EQ(tfskiprest(), 0);
+  EXPECT_EQ(tfpeek(), 'a');
+  EXPECT_EQ(tfgetline(buf, sizeof buf), 8);
+  EXPECT_EQ(tfskiprest(), 2);
+  EXPECT_EQ(tfskiprest(), 0);
+  EXPECT_EQ(tfgetline(buf, sizeof buf), 2);
+  EXPECT_STREQ(buf, "xy");
+  EXPECT_EQ(tfskiprest(), 0);
+}
+
 TEST_P(TextReader, GetLineSkipsLineEndsAndBlankLines) {
   TextFile f("ab\r\n\r\ncd\x1A\nef\n");
   open(f);

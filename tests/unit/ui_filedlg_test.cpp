@@ -50,13 +50,16 @@ TEST_F(FileDlg, RecordFromTheInitialPath) {
       {"C:\\m\\a.pmx", "C:\\m", "a.pmx", 1},
       {"C:\\m\\a.PmXz", "C:\\m", "a.PmXz", 1},  // a prefix test
       {"C:\\m\\a.pm", "C:\\m", "a.pm", 0},
+      {"C:\\m\\a.pmd", "C:\\m", "a.pmd", 0},
       {"C:\\m\\a.txt", "C:\\m", "a.txt", 0},
       {"C:\\a.pmx\\", "C:\\a.pmx", "", 0},   // a folder's dot is no extension
       {"a.pmx", nullptr, "a.pmx", 1},
       {"C:\\", "C:\\", "", 0},
       {"", nullptr, "", 0},
   };
-  static const char kList[] = "MMD Model File  (*.pmx)\0*.PMX\0All Files  (*.*)\0*.*\0\0";
+  // The two pairs keep their places (index 1 stays PMX); PMD models come after them.
+  static const char kList[] =
+      "MMD Model File  (*.pmx)\0*.PMX\0All Files  (*.*)\0*.*\0MMD Model File  (*.pmd)\0*.PMD\0\0";
   const std::string filter(kList, sizeof kList - 1);
   for (const DlgCase& c : cases) {
     OsOpenDlg dlg;
