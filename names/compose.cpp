@@ -49,6 +49,11 @@ struct Writer {
 
 bool printable(char c) { return c >= 0x20 && c <= 0x7E; }
 
+bool isblank(const Part& x) {
+  return (x.len == 1 && (x.s[0] == ' ' || x.s[0] == '\t')) ||
+         (x.len == 3 && memcmp(x.s, "\xE3\x80\x80", 3) == 0);  // the full-width blank
+}
+
 // The last character of the body when it is ASCII, else 0.
 char lastascii(const char* s, int n) {
   const auto* p = reinterpret_cast<const unsigned char*>(s);
@@ -69,21 +74,30 @@ int dictaltparts() {
 
 int dictcompose(char* out, int cap, int part, int alt, const char* suffix) {
   Writer w{body, 0, kBody - 1};
-  char side = 0;
+  char side[3] = {0, 0, 0};  // 左 L; 左左 LL, the outer one, when the two stand together
+  bool sidebefore = false;    // the piece before was a side
+  bool afterword = false;     // the piece before wrote a word of English
   int altIndex = 0;
   bool found = alt == 0;
   for (int i = 0; i < partCount; i++) {
     const Part& x = parts[i];
+    const bool wasside = sidebefore, wasword = afterword;
+    sidebefore = afterword = false;
     switch (x.type) {
       case PT_TEXT:
         for (int j = 0; j < x.len; j++) w.put(x.s[j]);
         break;
       case PT_LITERAL: {
         int bytes = 1;
-        w.put(literalof(reinterpret_cast<const unsigned char*>(x.s), x.len, &bytes));
+        const char c = literalof(reinterpret_cast<const unsigned char*>(x.s), x.len, &bytes);
+        // Letters run on after a word begin a word of their own: 眼角up is EyeCornerUp.
+        w.put(wasword && c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c);
         break;
       }
       case PT_UNKNOWN:
+        // A run of characters without English is one '_'; blanks before anything else
+        // write nothing (左 腰带 is Belt_L).
+        if (isblank(x) && w.n == 0) break;
         if (i == 0 || parts[i - 1].type != PT_UNKNOWN) w.put('_');
         break;
       case PT_KANA: {
@@ -116,7 +130,14 @@ int dictcompose(char* out, int cap, int part, int alt, const char* suffix) {
         int len;
         if (!alternative(e, use, &t, &len)) return -1;
         if (e.cls == EC_SIDE) {
-          if (side == 0 && len > 0 && printable(t[0])) side = t[0];
+          if (len > 0 && printable(t[0])) {
+            if (side[0] == 0) {
+              side[0] = t[0];
+            } else if (wasside && side[1] == 0) {
+              side[1] = t[0];
+            }
+          }
+          sidebefore = true;
         } else if (len == 1 && t[0] == '-') {
           // A piece that writes nothing (particles: の, を)
         } else if (e.cls == EC_WHOLE) {
@@ -133,6 +154,7 @@ int dictcompose(char* out, int cap, int part, int alt, const char* suffix) {
             if (!printable(t[j])) continue;
             w.put(start && t[j] >= 'a' && t[j] <= 'z' ? static_cast<char>(t[j] - 32) : t[j]);
             start = false;
+            afterword = true;
           }
         }
         break;
@@ -142,14 +164,15 @@ int dictcompose(char* out, int cap, int part, int alt, const char* suffix) {
   if (!found) return -1;
   // A name is never left blank by the dictionary: no English at all reads as '_'. An
   // empty text the user's rule asked for stays.
-  if (w.n == 0 && side == 0 && (usedDict || !ruled)) w.put('_');
+  if (w.n == 0 && side[0] == 0 && (usedDict || !ruled)) w.put('_');
   const char last = lastascii(body, w.n);
   // A numeral after a digit would read as one number: Hair1 becomes Hair1_2.
   const bool apart = suffix != nullptr && last >= '0' && last <= '9';
   char tail[32];
   // The side's '_' is not doubled after an unknown character's.
   const bool under = !apart && suffix == nullptr && last == '_';
-  const char sidetext[3] = {side != 0 && !under ? '_' : side, side != 0 && !under ? side : '\0', 0};
+  char sidetext[4] = {0, 0, 0, 0};
+  snprintf(sidetext, sizeof sidetext, "%s%s", side[0] != 0 && !under ? "_" : "", side);
   snprintf(tail, sizeof tail, "%s%s%s", apart ? "_" : "", suffix != nullptr ? suffix : "",
            sidetext);
   const int taillen = static_cast<int>(strlen(tail));

@@ -29,9 +29,13 @@ constexpr int DICT_JPCHARS = 32;          // characters of a Japanese text
 constexpr int DICT_JPBYTES = 4 * DICT_JPCHARS;  // its bytes in the normal form, at most
 constexpr int DICT_LINEMAX = 1024;        // bytes of a line, line end excluded
 constexpr int DICT_PARTS = 640;           // pieces of one generated name
+constexpr int64_t DICT_PIECECOST = int64_t{1} << 30;  // what one piece adds to dictcost
+constexpr int64_t DICT_UNKNOWNCOST = int64_t{1} << 20;  // and a character without English
 
-// Which entries a name may use; later kinds of names use the bone entries.
-enum DictKind : uint8_t { DK_BONE = 1, DK_MORPH = 2, DK_FRAME = 4 };
+// Which entries a name may use; later kinds of names use the bone entries. DK_PARTS: the
+// name is read word by word, never as a whole name (the standard names are the bones',
+// and little2_R would be a strange name for a material).
+enum DictKind : uint8_t { DK_BONE = 1, DK_MORPH = 2, DK_FRAME = 4, DK_PARTS = 8 };
 // The language a name is read in: Japanese uses the entries not marked c; Chinese may
 // use all, its own (c) before shared ones before Japanese ones (j).
 enum DictLang : uint8_t { DL_JA, DL_ZH };
@@ -64,6 +68,13 @@ void dictputtext(const char* s, int len);
 void dictstretch(uint8_t kind, const char* s, int len, bool whole);
 // The same for len bytes of UTF-8 text (a malformed byte reads as an unknown character).
 void dictstretchutf8(uint8_t kind, const char* s, int len, bool whole);
+// The name being generated holds characters Shift-JIS cannot spell: the '?' at at
+// stands for the code point cp, and the stretches read it so. dictunmark forgets them.
+void dictmark(const char* at, uint32_t cp);
+void dictunmark();
+// How well the stretches of the current name were read: the segmentation's rank (more
+// pieces, unknown characters, romaji and kanji fallbacks cost more).
+int64_t dictcost();
 // Writes the name into out as Shift-JIS (cap bytes with the terminator; whole characters
 // only). With alt > 0, the piece numbered part (0-based, counting pieces that have
 // alternatives) uses its alternative alt. suffix, when not null, goes before the side.

@@ -20,5 +20,6 @@ extern Part parts[DICT_PARTS];
 extern int partCount;
 extern bool usedDict;  // a stretch was read through the dictionary
 extern bool ruled;     // a rule's text is part of the name
+extern int64_t nameCost;  // the segmentation's rank of the stretches read
 
 }  // namespace dict

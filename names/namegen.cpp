@@ -5,14 +5,16 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <initializer_list>
 
 #include "names/dict.h"
 #include "names/rules.h"
+#include "text/sjis.h"
 
 namespace {
 
 // One row per kind of name: its rules, its dictionary entries and how many names of the
-// kind a model holds. Kinds added later use the bone rules and entries.
+// kind a model holds. Kinds added later use the bone rules and entries, word by word.
 struct KindRow {
   NameKind kind;
   RuleKind rules;
@@ -23,11 +25,11 @@ constexpr std::array<KindRow, 8> kindRows{{
     {NameKind::bone, RK_BONE, DK_BONE, NAMES_BONES},
     {NameKind::morph, RK_MORPH, DK_MORPH, NAMES_MORPHS},
     {NameKind::frame, RK_MORPH, DK_FRAME, NAMES_FRAMES},
-    {NameKind::model, RK_BONE, DK_BONE, NAMES_MODEL},
-    {NameKind::material, RK_BONE, DK_BONE, NAMES_MATERIALS},
-    {NameKind::body, RK_BONE, DK_BONE, NAMES_BODIES},
-    {NameKind::joint, RK_BONE, DK_BONE, NAMES_JOINTS},
-    {NameKind::softbody, RK_BONE, DK_BONE, NAMES_SOFTBODIES},
+    {NameKind::model, RK_BONE, DK_BONE | DK_PARTS, NAMES_MODEL},
+    {NameKind::material, RK_BONE, DK_BONE | DK_PARTS, NAMES_MATERIALS},
+    {NameKind::body, RK_BONE, DK_BONE | DK_PARTS, NAMES_BODIES},
+    {NameKind::joint, RK_BONE, DK_BONE | DK_PARTS, NAMES_JOINTS},
+    {NameKind::softbody, RK_BONE, DK_BONE | DK_PARTS, NAMES_SOFTBODIES},
 }};
 static_assert(kindRows.size() == static_cast<size_t>(NameKind::softbody) + 1, "a row per kind");
 constexpr int kKinds = static_cast<int>(kindRows.size());
@@ -135,6 +137,81 @@ int32_t& numeralslot(int row, uint64_t key, bool* found) {
   return numbered[start + i].n;
 }
 
+// ---- The language of a name ----------------------------------------------------------
+//
+// A name with kana is Japanese; one with a character of Chinese script that Shift-JIS
+// cannot spell (a simplified one: 发, 头, 饰) is Chinese. A name of kanji alone is read
+// in the model's language, and in a Japanese model as Chinese only when Chinese reads it
+// with a piece or an unknown character fewer (手套 gloves, not 手 + 套). A model is Chinese-made when at least
+// three of its names, and a fifth as many as have kana, are Chinese by their script:
+// Chinese models keep the Japanese names of the standard skeleton, and a Japanese model
+// may carry an accessory named in Chinese.
+
+enum Script : uint8_t { SC_NONE = 0, SC_KANA = 1, SC_HANZI = 2, SC_KANJI = 4 };
+
+uint32_t utf8at(const unsigned char* p, int* len) {
+  const unsigned b = p[0];
+  const int k = b < 0x80 ? 1 : b < 0xC2 ? 0 : b < 0xE0 ? 2 : b < 0xF0 ? 3 : b < 0xF5 ? 4 : 0;
+  *len = 1;
+  if (k == 0) return 0xFFFD;
+  uint32_t cp = k == 1 ? b : b & (0x7F >> k);
+  for (int j = 1; j < k; j++) {
+    if ((p[j] & 0xC0) != 0x80) return 0xFFFD;
+    cp = cp << 6 | (p[j] & 0x3F);
+  }
+  *len = k;
+  return cp;
+}
+
+bool iscjk(uint32_t cp) {
+  return (cp >= 0x3400 && cp <= 0x4DBF) || (cp >= 0x4E00 && cp <= 0x9FFF) ||
+         (cp >= 0xF900 && cp <= 0xFAFF) || (cp >= 0x20000 && cp <= 0x3FFFF);
+}
+bool iskana(uint32_t cp) {
+  return (cp >= 0x3041 && cp <= 0x3096) || (cp >= 0x30A1 && cp <= 0x30FA) ||
+         (cp >= 0xFF66 && cp <= 0xFF9D);
+}
+
+// The Shift-JIS code of a character as the file's text was converted: either table.
+bool spells(uint32_t cp, const unsigned char* at) {
+  if (cp < 0x80) return at[0] == cp;
+  for (uint32_t code : {unich2sjischc(cp), unich2sjisch(cp)}) {
+    if (code == 0) continue;
+    if (code < 0x100 ? at[0] == code : at[0] == (code >> 8) && at[1] != 0 && at[1] == (code & 0xFF))
+      return true;
+  }
+  return false;
+}
+
+uint8_t scriptofsjis(const unsigned char* p) {
+  uint8_t sc = SC_NONE;
+  for (; *p != 0; p++) {
+    if (*p >= 0xA6 && *p <= 0xDD) sc |= SC_KANA;
+    if (!names::isleadbyte(*p) || p[1] == 0) continue;
+    const int code = p[0] << 8 | p[1];
+    if ((code >= 0x829F && code <= 0x82F1) || (code >= 0x8340 && code <= 0x8396)) sc |= SC_KANA;
+    if (code >= 0x889F) sc |= SC_KANJI;
+    p++;
+  }
+  return sc;
+}
+
+// The scripts of a name: from the file's spelling when there is one.
+uint8_t scriptof(const char* jp, const char* src) {
+  if (src == nullptr) return scriptofsjis(reinterpret_cast<const unsigned char*>(jp));
+  uint8_t sc = SC_NONE;
+  for (const auto* p = reinterpret_cast<const unsigned char*>(src); *p != 0;) {
+    int len = 1;
+    const uint32_t cp = utf8at(p, &len);
+    p += len;
+    if (iskana(cp)) sc |= SC_KANA;
+    if (iscjk(cp)) sc |= unich2sjischc(cp) != 0 ? SC_KANJI : SC_HANZI;
+  }
+  return sc;
+}
+
+int langChinese, langKana;  // names of the model by their script
+
 // The last genname call.
 struct Last {
   int row = -1;
@@ -146,11 +223,64 @@ Last last;
 char trial[REP_BUFSIZE];
 char jpCopy[1024];  // the name being generated; names hold at most 254 bytes
 
+// The name into jpCopy, whole characters only; with src, a '?' for each character of it
+// that the Shift-JIS form lost or spelt '?', marked for the dictionary. The Shift-JIS
+// form alone when the two do not go together.
+void copyname(const char* jp, const char* src) {
+  size_t n = 0;
+  while (jp[n] != 0) {
+    const size_t len = names::isleadbyte(jp[n]) && jp[n + 1] != 0 ? 2 : 1;
+    if (n + len > sizeof jpCopy - 1) break;
+    n += len;
+  }
+  memcpy(jpCopy, jp, n);
+  jpCopy[n] = 0;
+  dictunmark();
+  if (src == nullptr) return;
+  const auto* j = reinterpret_cast<const unsigned char*>(jp);
+  size_t d = 0;
+  for (const auto* p = reinterpret_cast<const unsigned char*>(src); *p != 0;) {
+    int len = 1;
+    const uint32_t cp = utf8at(p, &len);
+    p += len;
+    if (d + 2 > sizeof jpCopy - 1) break;
+    if (spells(cp, j)) {
+      const size_t w = cp < 0x80 || !names::isleadbyte(j[0]) ? 1 : 2;
+      memcpy(jpCopy + d, j, w);
+      d += w;
+      j += w;
+      continue;
+    }
+    if (*j == '?') j++;  // spelt '?' (UTF-16 files), or left out (UTF-8 files)
+    jpCopy[d] = '?';
+    dictmark(jpCopy + d, cp);
+    d++;
+  }
+  if (*j != 0) {
+    // Not the same name: the Shift-JIS form is read as it is.
+    dictunmark();
+    memcpy(jpCopy, jp, n);
+    d = n;
+  }
+  jpCopy[d] = 0;
+}
+
 bool isfree(int row, const char* name) { return !clashes(row, hash64(name, true), last.jp); }
 
 }  // namespace
 
-int genname(NameKind kind, const char* jp, char* out) {
+void namenote(const char* jp, const char* src) {
+  const uint8_t sc = scriptof(jp, src);
+  if (sc & SC_KANA) {
+    langKana++;
+  } else if (sc & SC_HANZI) {
+    langChinese++;
+  }
+}
+
+bool nameschinese() { return langChinese >= 3 && 5 * langChinese >= langKana; }
+
+int genname(NameKind kind, const char* jp, char* out, const char* src) {
   const int row = rowindex(kind);
   const KindRow& k = kindRows[static_cast<size_t>(row)];
   out[0] = 0;
@@ -165,15 +295,20 @@ int genname(NameKind kind, const char* jp, char* out) {
     return 0;
   }
   // The pieces point into the name, which must outlive the call for namegiven.
-  size_t n = 0;
-  while (jp[n] != 0) {
-    const size_t len = names::isleadbyte(jp[n]) && jp[n + 1] != 0 ? 2 : 1;
-    if (n + len > sizeof jpCopy - 1) break;
-    n += len;
+  copyname(jp, src);
+  const uint8_t sc = scriptof(jp, src);
+  DictLang lang = sc & SC_KANA ? DL_JA : sc & SC_HANZI ? DL_ZH : nameschinese() ? DL_ZH : DL_JA;
+  if (lang == DL_JA && !(sc & SC_KANA) && (sc & SC_KANJI)) {
+    dictsetlang(DL_ZH);
+    dictrep(k.rules, k.dict, out, jpCopy);
+    const int64_t zh = dictcost();
+    dictsetlang(DL_JA);
+    dictrep(k.rules, k.dict, out, jpCopy);
+    if (dictcost() - zh >= DICT_UNKNOWNCOST) lang = DL_ZH;
   }
-  memcpy(jpCopy, jp, n);
-  jpCopy[n] = 0;
+  dictsetlang(lang);
   dictrep(k.rules, k.dict, out, jpCopy);
+  dictsetlang(DL_JA);
   dictcompose(out, GEN_NAMEMAX + 1, 0, 0, nullptr);  // cut whole, the side kept
   last.row = row;
   last.jp = hash64(jpCopy, false);
@@ -184,6 +319,7 @@ int genname(NameKind kind, const char* jp, char* out) {
 
 void namesreset() {
   last.row = -1;
+  langChinese = langKana = 0;
   if (!anyTaken) return;  // a run without a dictionary never touches the tables
   memset(taken, 0, sizeof taken);
   memset(takenCount, 0, sizeof takenCount);

@@ -17,8 +17,16 @@ constexpr int NAMES_SOFTBODIES = 256;
 // Writes the generated English name for the Shift-JIS Japanese name jp into out
 // (REP_BUFSIZE bytes, at most GEN_NAMEMAX bytes kept): the user's rules of the kind
 // (morph rules for morphs and display frames, bone rules for every other kind), and
-// beneath them the dictionary when one is loaded. Returns 0.
-int genname(NameKind kind, const char* jp, char* out);
+// beneath them the dictionary when one is loaded. src, when given, is the name as the
+// file spells it (UTF-8): the dictionary then reads the characters Shift-JIS cannot
+// spell as they are, and tells a Chinese name from a Japanese one. Returns 0.
+int genname(NameKind kind, const char* jp, char* out, const char* src = nullptr);
+
+// The model's Japanese names, as the reader meets them (src as for genname, or null),
+// so that the names no character tells apart are read in the model's language.
+void namenote(const char* jp, const char* src);
+// True when the names noted since namesreset are those of a Chinese-made model.
+bool nameschinese();
 
 // Distinct names within a model, kept only while a dictionary is loaded.
 // Forgets the names of the previous model.

@@ -145,6 +145,32 @@ uint32_t codeat(const unsigned char* p, int n, int* bytes) {
   return decode(p, n, bytes);
 }
 
+namespace {
+
+// The '?' of the name being generated that stand for characters Shift-JIS cannot spell.
+constexpr int kMarks = 1024;  // a name holds at most 1023 bytes
+const char* markAt[kMarks];
+uint32_t markCp[kMarks];
+int markCount;
+
+uint32_t markedat(const char* at) {
+  for (int k = 0; k < markCount; k++) {
+    if (markAt[k] == at) return markCp[k];
+  }
+  return 0;
+}
+
+}  // namespace
+
+void markset(const char* at, uint32_t cp) {
+  if (markCount < kMarks) {
+    markAt[markCount] = at;
+    markCp[markCount++] = cp;
+  }
+}
+
+void markclear() { markCount = 0; }
+
 int fromsjis(const char* s, int len, char* out, int cap, int limit, int* chars) {
   const auto* p = reinterpret_cast<const unsigned char*>(s);
   Out o{out, 0, cap};
@@ -170,8 +196,11 @@ int fromsjis(const char* s, int len, char* out, int cap, int limit, int* chars) 
       }
       break;
     }
+    const uint32_t marked = code == '?' && markCount > 0 ? markedat(s + i) : 0;
     if (kana != 0) {
       o.utf8(kana);
+    } else if (marked != 0) {
+      o.utf8(marked);
     } else if (code < 0x80) {
       o.utf8(code);
     } else {
@@ -347,17 +376,24 @@ int romaji(const char* s, int len, char* out, int cap) {
 }
 
 char literalof(const unsigned char* p, int n, int* bytes) {
-  const uint32_t cp = codeat(p, n, bytes);
-  if (cp >= 0xFF10 && cp <= 0xFF19) return static_cast<char>('0' + cp - 0xFF10);
-  if (cp >= 0xFF21 && cp <= 0xFF3A) return static_cast<char>('A' + cp - 0xFF21);
-  if (cp >= 0xFF41 && cp <= 0xFF5A) return static_cast<char>('a' + cp - 0xFF41);
-  if (cp == 0xFF3F) return '_';
-  if (cp == 0xFF0D || cp == 0x2010) return '-';  // －, ‐ as their codes read
-  if (cp == 0xFF0E) return '.';
-  if ((cp >= '0' && cp <= '9') || (cp >= 'A' && cp <= 'Z') || (cp >= 'a' && cp <= 'z') ||
-      cp == '_' || cp == '-' || cp == '.')
-    return static_cast<char>(cp);
-  return 0;
+  uint32_t cp = codeat(p, n, bytes);
+  // The full-width forms are their ASCII characters (Ｈ H, （ (, ！ !).
+  if (cp >= 0xFF01 && cp <= 0xFF5E) cp -= 0xFF01 - 0x21;
+  switch (cp) {
+    case 0x2010: case 0x2212: return '-';  // ‐ and − as their codes read
+    case 0x2032: case 0x2019: return '\'';  // primes stay primes: ′ and ’
+    case 0x2033: case 0x201D: return '"';
+    case 0x3010: case 0x3014: return '[';  // 【 〔
+    case 0x3011: case 0x3015: return ']';  // 】 〕
+    default: break;
+  }
+  // Every printable ASCII character but the blank, which reads as '_' like any other
+  // character without English.
+  return cp > 0x20 && cp < 0x7F ? static_cast<char>(cp) : 0;
+}
+
+bool ismark(char c) {
+  return c != 0 && !(c >= '0' && c <= '9') && !(c >= 'A' && c <= 'Z') && !(c >= 'a' && c <= 'z');
 }
 
 }  // namespace dict

@@ -21,8 +21,13 @@ uint32_t codeat(const unsigned char* p, int n, int* bytes);
 
 // A Shift-JIS stretch in the normal form into out (cap bytes, three per source byte
 // suffice). A stretch longer than limit bytes of full-width Shift-JIS is cut there, as
-// the reading of a name cuts it. Returns the bytes written; *chars its characters.
+// the reading of a name cuts it; a '?' marked by dictmark reads as the character it
+// stands for. Returns the bytes written; *chars its characters.
 int fromsjis(const char* s, int len, char* out, int cap, int limit, int* chars);
+// The '?' at at stands for cp in the name being generated (dictmark); markclear forgets
+// them all.
+void markset(const char* at, uint32_t cp);
+void markclear();
 // Rule text written as it is: every character exactly as its code reads, half-width
 // katakana kept, so that tosjis gives the same bytes back.
 int fromsjisverbatim(const char* s, int len, char* out, int cap);
@@ -41,8 +46,10 @@ int kanaat(const unsigned char* p, int n, int* bytes);
 bool iskatakana(const unsigned char* p, int n);
 // The Hepburn romaji of a run of kana into out (cap bytes); returns its length.
 int romaji(const char* s, int len, char* out, int cap);
-// The ASCII form of a character kept in place (letters, digits, '_', '-', '.', also
-// full-width), or 0.
+// The ASCII form of a character kept in place (letters, digits and the printable marks,
+// also full-width; primes as ' and "), or 0.
 char literalof(const unsigned char* p, int n, int* bytes);
+// A mark kept in place: a literal that is neither a letter nor a digit.
+bool ismark(char c);
 
 }  // namespace dict

@@ -138,7 +138,14 @@ int apply(RuleKind kind, char* out, const char* name, uint8_t dkind) {
   };
   while (*p != 0) {
     if (*p == '?') {
-      if (!dict && o.n + 1 > kOutMax) break;
+      if (dict) {
+        // Read with the stretch: a mark the name keeps, or a character Shift-JIS cannot
+        // spell (dictmark).
+        if (stretch == nullptr) stretch = p;
+        p++;
+        continue;
+      }
+      if (o.n + 1 > kOutMax) break;
       emit("_");
       p++;
       continue;

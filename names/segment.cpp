@@ -12,6 +12,7 @@ Part parts[DICT_PARTS];
 int partCount;
 bool usedDict;
 bool ruled;
+int64_t nameCost;
 
 namespace {
 
@@ -33,7 +34,7 @@ constexpr int kStretchBytes = 3 * kStretchMax;  // the same in the normal form, 
 
 // Ranks of a segmentation, compared as one number: fewer pieces first, then fewer
 // unknown characters, fewer romaji pieces, fewer kanji fallbacks.
-constexpr int64_t kPiece = int64_t{1} << 30, kUnknown = 1 << 20, kRomaji = 1 << 10, kKanji = 1;
+constexpr int64_t kPiece = DICT_PIECECOST, kUnknown = DICT_UNKNOWNCOST, kRomaji = 1 << 10, kKanji = 1;
 static_assert(kStretchMax < 1024, "each count fits its field");
 
 // The best reading of the rest of the stretch from each byte (a character start): its
@@ -147,7 +148,14 @@ bool segment(const char* s, int len, bool runs) {
       });
     }
     int bytes = 1;
-    if (literalof(p + i, len - i, &bytes) != 0) {
+    const char lit = literalof(p + i, len - i, &bytes);
+    if (ismark(lit)) {
+      // A mark stays as it is, whatever an entry says of it (！ is !, not Exclamation).
+      best[i] = Step{best[i + bytes].cost >= 0 ? best[i + bytes].cost + kPiece : -1,
+                     static_cast<int16_t>(i + bytes), PT_LITERAL, -1};
+      continue;
+    }
+    if (lit != 0) {
       take(i, i + bytes, kPiece, PT_LITERAL, -1);
     } else if (kanaat(p + i, len - i, &bytes) >= 0) {
       if (!(r >= 0 && runWords[r])) take(i, i + bytes, kPiece + kRomaji, PT_KANA, -1);
@@ -162,16 +170,20 @@ bool segment(const char* s, int len, bool runs) {
 void readstretch(uint8_t kind, const char* s, int len, int chars, bool whole) {
   if (len <= 0) return;
   usedDict = true;
+  if (kind & DK_PARTS) whole = false;
+  kind &= static_cast<uint8_t>(~DK_PARTS);
   readingKind = kind;
   if (whole && chars <= DICT_JPCHARS) {
     const int32_t e = usable(find(s, len, hashof(s, len)), kind, true);
     if (e >= 0) {
       addpart(PT_WORD, e, s, len);
+      nameCost += kPiece;
       return;
     }
   }
   // Without the run rule every character has a piece, so there is always a reading.
   if (!segment(s, len, true)) segment(s, len, false);
+  nameCost += best[0].cost;
   for (int at = 0; at < len && best[at].cost >= 0; at = best[at].to) {
     addpart(best[at].type, best[at].entry, s + at, best[at].to - at);
   }
@@ -187,8 +199,13 @@ void dictbegin() {
   partCount = 0;
   usedDict = false;
   ruled = false;
+  nameCost = 0;
   normFill = 0;
 }
+
+void dictmark(const char* at, uint32_t cp) { markset(at, cp); }
+void dictunmark() { markclear(); }
+int64_t dictcost() { return nameCost; }
 
 void dictputtext(const char* s, int len) {
   ruled = true;

@@ -119,7 +119,7 @@ int main(int argc, char** argv) {
     }
     utf82sjisc(sjis, jp);
     cutwhole(sjis, kNameMax);
-    genname(kind, sjis, gen);
+    genname(kind, sjis, gen, jp);
     sjis2utf8c(utf8, gen);
     printf("%s\t%s\t%s\n", lineBuf, jp, utf8);
   }

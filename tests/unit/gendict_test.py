@@ -272,14 +272,15 @@ class Chinese(unittest.TestCase):
         self.assertEqual(cedict.english(['(bound form) skirt'], words), ['skirt'])
         self.assertEqual(cedict.english(['surname Hou', 'variant of 後[hou4]', 'back; rear'],
                                         words), ['back', 'rear'])
+        # A thing before a verb: a name names a thing.
         self.assertEqual(cedict.english(['(literary) hem', 'to arrange', 'a pendulum'], words),
-                         ['arrange', 'pendulum'])
+                         ['pendulum', 'arrange'])
 
     def test_both_scripts_and_proper_names_left_out(self):
         words = WORDS | {'hair', 'send', 'out', 'skirt', 'cape'}
         entries = [('發', '发', 'fa1', ['to send out']), ('髮', '发', 'fa4', ['hair']),
                    ('髮', '发', 'Fa4', ['Fa (name)']), ('裙', '裙', 'qun2', ['skirt']),
-                   ('披風', '披风', 'pi1 feng1', ['cape']),
+                   ('披風', '披风', 'pi1 feng1', ['cape']), ('右侧', '右侧', 'you4 ce4', ['cape']),
                    ('一二三四五', '一二三四五', 'yi1', ['hair'])]
         self.assertEqual(cedict.chinesewords(entries, words), {
             '發': ['send out'], '发': ['send out', 'hair'], '髮': ['hair'],

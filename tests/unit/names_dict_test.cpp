@@ -206,7 +206,7 @@ TEST_F(Dict, SegmentationAcrossTheLayers) {
       {NameKind::bone, "素足", "BareLegs"},   // words capitalised, run together
       {NameKind::morph, "笑い☆★", "Smile_"},  // unknown characters collapse
       {NameKind::bone, "☆髪 ☆", "_Hair_"},
-      {NameKind::bone, "髪左右", "Hair_L"},  // the first side
+      {NameKind::bone, "髪左右", "Hair_LR"},  // two sides together, in their order
   };
   for (const Case& c : cases) EXPECT_EQ(gen(c.kind, c.jp), c.en) << c.jp;
 }
@@ -284,7 +284,7 @@ TEST_F(Dict, UserRulesKeepTheirPlaceAboveTheDictionary) {
   EXPECT_EQ(gen(NameKind::bone, "機動装置"), "Gear");
   EXPECT_EQ(gen(NameKind::bone, "立体機動装置"), "SolidManeuverUnit");
   EXPECT_EQ(gen(NameKind::bone, "左髪飾り右"), "Orn_L");  // ends the name
-  EXPECT_EQ(gen(NameKind::bone, "髪?先"), "Hair_Point");
+  EXPECT_EQ(gen(NameKind::bone, "髪?先"), "Hair?Point");  // a mark the name keeps
   EXPECT_EQ(gen(NameKind::morph, "笑い"), "SmileX");  // the user's rule wins
   EXPECT_EQ(gen(NameKind::frame, "笑い"), "SmileX");  // frames use the morph rules
   EXPECT_EQ(gen(NameKind::morph, "笑い目"), "SmileEyes");

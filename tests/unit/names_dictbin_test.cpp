@@ -327,11 +327,12 @@ TEST_P(DictForms, TheReadingLanguageChoosesItsEntries) {
       "bj\tW\t足\tfoot\n"
       "b\tW\t足\tleg\n"     // newer and shared
       "bc\tW\t们\tthey\n");
-  EXPECT_EQ(gen(NameKind::bone, "手足"), "HandFoot");
+  EXPECT_EQ(genutf8(DK_BONE, "手足"), "HandFoot");
   EXPECT_EQ(genutf8(DK_BONE, "们"), "_");  // no entry for a Japanese reading
   dictsetlang(DL_ZH);
-  EXPECT_EQ(gen(NameKind::bone, "手足"), "ShouLeg");
+  EXPECT_EQ(genutf8(DK_BONE, "手足"), "ShouLeg");
   EXPECT_EQ(genutf8(DK_BONE, "们手"), "TheyShou");
+  dictsetlang(DL_JA);
 }
 
 TEST_P(DictForms, TextsAreUnicodeInOneForm) {

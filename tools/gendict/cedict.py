@@ -35,17 +35,20 @@ def load(path=CEDICT):
 
 
 def english(glosses, words):
-    """The plain English of an entry's glosses, best first: [english]."""
-    out = []
+    """The plain English of an entry's glosses, best first: [english]. The things an
+    entry names come before its verbs (装饰 decoration, not decorate), as a name names
+    a thing."""
+    things, verbs = [], []
     for g in glosses:
         for s in g.split(';'):
             s = TAG.sub('', s.strip())
             if not s or SKIP.search(s):
                 continue
-            e = edict.english(s, words, verb=s.startswith('to '))
-            if e and e not in out:
-                out.append(e)
-    return out
+            verb = s.startswith('to ')
+            e = edict.english(s, words, verb=verb)
+            if e and e not in things + verbs:
+                (verbs if verb else things).append(e)
+    return things + verbs
 
 
 def chinesewords(entries, words):
@@ -56,6 +59,8 @@ def chinesewords(entries, words):
     for trad, simp, pinyin, glosses in entries:
         if pinyin[:1].isupper() or len(trad) > MAX_CHARS:
             continue
+        if len(trad) > 1 and any(c in trad + simp for c in '左右'):
+            continue  # the sides are the program's to place (左侧发 is SideHair_L)
         eng = english(glosses, words)
         if not eng:
             continue
