@@ -82,5 +82,10 @@ int64_t dictcost();
 int dictcompose(char* out, int cap, int part, int alt, const char* suffix);
 // True when a stretch of the name being built was read through the dictionary.
 bool dictused();
+// True when the name being built is a whole-name entry: a standard name.
+bool dictwhole();
+// True when the Shift-JIS name is a whole-name entry of the kind (a DictKind), as it
+// stands: a quick test, without the rules, of what may be a standard name.
+bool dictwholename(uint8_t kind, const char* s);
 // Number of pieces of the current name that have alternatives.
 int dictaltparts();

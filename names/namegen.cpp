@@ -217,6 +217,8 @@ struct Last {
   int row = -1;
   uint64_t jp = 0;
   bool dict = false;  // a stretch of it was read through the dictionary
+  bool fixed = false;  // a standard name: never moved
+  int cap = GEN_NAMEMAX + 1;
   char name[REP_BUFSIZE];
 };
 Last last;
@@ -280,7 +282,11 @@ void namenote(const char* jp, const char* src) {
 
 bool nameschinese() { return langChinese >= 3 && 5 * langChinese >= langKana; }
 
-int genname(NameKind kind, const char* jp, char* out, const char* src) {
+// The key of a Japanese name: as the file spells it when the Shift-JIS form lost some
+// of it (two Chinese names that differ only there are two names).
+uint64_t jpkey(const char* jp, const char* src) { return hash64(src != nullptr ? src : jp, false); }
+
+int genname(NameKind kind, const char* jp, char* out, const char* src, int cap) {
   const int row = rowindex(kind);
   const KindRow& k = kindRows[static_cast<size_t>(row)];
   out[0] = 0;
@@ -309,10 +315,13 @@ int genname(NameKind kind, const char* jp, char* out, const char* src) {
   dictsetlang(lang);
   dictrep(k.rules, k.dict, out, jpCopy);
   dictsetlang(DL_JA);
-  dictcompose(out, GEN_NAMEMAX + 1, 0, 0, nullptr);  // cut whole, the side kept
+  if (cap > GEN_NAMEMAX + 1 || cap < 2) cap = GEN_NAMEMAX + 1;
+  dictcompose(out, cap, 0, 0, nullptr);  // the words cut, the numbers and side kept
   last.row = row;
-  last.jp = hash64(jpCopy, false);
+  last.jp = jpkey(jp, src);
   last.dict = dictused();
+  last.fixed = dictwhole();
+  last.cap = cap;
   memcpy(last.name, out, strlen(out) + 1);
   return 0;
 }
@@ -328,21 +337,43 @@ void namesreset() {
   anyTaken = false;
 }
 
-int nametaken(NameKind kind, const char* en, const char* jp) {
+int nametaken(NameKind kind, const char* en, const char* jp, const char* src) {
   if (!dicthas() || en[0] == 0) return 0;
-  return remember(rowindex(kind), hash64(en, true), hash64(jp, false));
+  return remember(rowindex(kind), hash64(en, true), jpkey(jp, src));
+}
+
+void namereserve(NameKind kind, const char* jp, const char* src, int cap) {
+  if (!dicthas()) return;
+  const int row = rowindex(kind);
+  const KindRow& k = kindRows[static_cast<size_t>(row)];
+  // Only a name that may be standard, or one a rule of the user's reaches, is generated
+  // twice.
+  char* probe = trial;
+  bool rule = nlcount(ruleList[k.rules]) > 0;
+  if (rule) {
+    if (k.rules == RK_BONE) {
+      brep(probe, jp);
+    } else {
+      mrep(probe, jp);
+    }
+    rule = strcmp(probe, jp) != 0;
+  }
+  if (!rule && ((k.dict & DK_PARTS) || !dictwholename(k.dict, jp))) return;
+  genname(kind, jp, probe, src, cap);
+  if (probe[0] != 0 && (last.fixed || !last.dict)) remember(row, hash64(probe, true), last.jp);
+  last.row = -1;
 }
 
 void namegiven(NameKind kind, char* name) {
   const int row = rowindex(kind);
   if (last.row != row || name[0] == 0 || strcmp(name, last.name) != 0) return;
   last.row = -1;
-  if (last.dict && !isfree(row, name)) {
+  if (last.dict && !last.fixed && !isfree(row, name)) {
     bool done = false;
     // Another translation of one piece first, then a numeral.
     for (int part = 0; !done && part < dictaltparts(); part++) {
       for (int alt = 1; !done; alt++) {
-        if (dictcompose(trial, GEN_NAMEMAX + 1, part, alt, nullptr) != 0) break;
+        if (dictcompose(trial, last.cap, part, alt, nullptr) != 0) break;
         done = isfree(row, trial);
       }
     }
@@ -355,8 +386,8 @@ void namegiven(NameKind kind, char* name) {
       int n = had && mine > 0 ? mine : seen && next > 2 ? next : 2;
       for (int tries = 0; !done && tries <= 2 * NAMES_MORPHS; tries++, n++) {
         char numeral[16];
-        snprintf(numeral, sizeof numeral, "%d", n);
-        dictcompose(trial, GEN_NAMEMAX + 1, 0, 0, numeral);
+        snprintf(numeral, sizeof numeral, "(%d)", n);
+        dictcompose(trial, last.cap, 0, 0, numeral);
         done = isfree(row, trial);
       }
       if (done) {

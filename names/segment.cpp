@@ -13,6 +13,7 @@ int partCount;
 bool usedDict;
 bool ruled;
 int64_t nameCost;
+bool wholeName;
 
 namespace {
 
@@ -178,6 +179,7 @@ void readstretch(uint8_t kind, const char* s, int len, int chars, bool whole) {
     if (e >= 0) {
       addpart(PT_WORD, e, s, len);
       nameCost += kPiece;
+      wholeName = true;
       return;
     }
   }
@@ -200,7 +202,20 @@ void dictbegin() {
   usedDict = false;
   ruled = false;
   nameCost = 0;
+  wholeName = false;
   normFill = 0;
+}
+
+bool dictwhole() { return wholeName && !ruled && partCount == 1; }
+
+bool dictwholename(uint8_t kind, const char* s) {
+  if (!dicthas()) return false;
+  char norm[kStretchBytes];
+  int chars = 0;
+  int len = 0;
+  while (s[len] != 0 && len < kStretchMax) len++;
+  const int n = fromsjis(s, len, norm, sizeof norm, kStretchMax, &chars);
+  return n > 0 && chars <= DICT_JPCHARS && usable(find(norm, n, hashof(norm, n)), kind, true) >= 0;
 }
 
 void dictmark(const char* at, uint32_t cp) { markset(at, cp); }

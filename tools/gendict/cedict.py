@@ -34,10 +34,11 @@ def load(path=CEDICT):
     return [(e[0], e[1], e[2], e[3] if isinstance(e[3], list) else [e[3]]) for e in data]
 
 
-def english(glosses, words):
+def english(glosses, words, thing=lambda e: False):
     """The plain English of an entry's glosses, best first: [english]. The things an
     entry names come before its verbs (装饰 decoration, not decorate), as a name names
-    a thing."""
+    a thing, and a thing worn, held or of the body first of all (眼线 eyeliner, not
+    informer)."""
     things, verbs = [], []
     for g in glosses:
         for s in g.split(';'):
@@ -48,10 +49,10 @@ def english(glosses, words):
             e = edict.english(s, words, verb=verb)
             if e and e not in things + verbs:
                 (verbs if verb else things).append(e)
-    return things + verbs
+    return sorted(things, key=lambda e: not thing(e)) + verbs
 
 
-def chinesewords(entries, words):
+def chinesewords(entries, words, thing=lambda e: False):
     """{form: [english]} of the entries a name may hold, both scripts. Proper names
     (a capital in the pinyin) are left out; of several entries for one form, the first
     that has plain English gives its glosses and each later one its first."""
@@ -61,7 +62,7 @@ def chinesewords(entries, words):
             continue
         if len(trad) > 1 and any(c in trad + simp for c in '左右'):
             continue  # the sides are the program's to place (左侧发 is SideHair_L)
-        eng = english(glosses, words)
+        eng = english(glosses, words, thing)
         if not eng:
             continue
         for form in dict.fromkeys((trad, simp)):
