@@ -95,9 +95,9 @@ int dictcompose(char* out, int cap, int part, int alt, const char* suffix) {
         break;
       }
       case PT_UNKNOWN:
-        // A run of characters without English is one '_'; blanks before anything else
-        // write nothing (左 腰带 is Belt_L).
-        if (isblank(x) && w.n == 0) break;
+        // A run of characters without English is one '_'; blanks write nothing at either
+        // end of the name (左 腰带 is Belt_L).
+        if (isblank(x) && (w.n == 0 || i + 1 == partCount)) break;
         if (i == 0 || parts[i - 1].type != PT_UNKNOWN) w.put('_');
         break;
       case PT_KANA: {
@@ -167,7 +167,8 @@ int dictcompose(char* out, int cap, int part, int alt, const char* suffix) {
   if (w.n == 0 && side[0] == 0 && (usedDict || !ruled)) w.put('_');
   const char last = lastascii(body, w.n);
   // A numeral after a digit would read as one number: Hair1 becomes Hair1_2.
-  const bool apart = suffix != nullptr && last >= '0' && last <= '9';
+  const bool apart = suffix != nullptr && suffix[0] >= '0' && suffix[0] <= '9' && last >= '0' &&
+                     last <= '9';
   char tail[32];
   // The side's '_' is not doubled after an unknown character's.
   const bool under = !apart && suffix == nullptr && last == '_';
@@ -176,18 +177,35 @@ int dictcompose(char* out, int cap, int part, int alt, const char* suffix) {
   snprintf(tail, sizeof tail, "%s%s%s", apart ? "_" : "", suffix != nullptr ? suffix : "",
            sidetext);
   const int taillen = static_cast<int>(strlen(tail));
-  // The name leaves as Shift-JIS; the body is cut at a whole character so that the tail
-  // always fits.
+  // The name leaves as Shift-JIS. When it does not fit, the words give way, never the
+  // side and the copy's number (the tail) nor the numbers the body ends in (Tip1_L): the
+  // words are cut at the start of a word where one lies close enough, else at a whole
+  // character.
   const int sn = tosjis(body, w.n, sjisBody, sizeof sjisBody);
   int room = cap - 1 - taillen;
   if (room < 0) room = 0;
+  int keep = 0;  // the numbers at the end of the body
+  if (sn > room) {
+    while (keep < sn && strchr("0123456789_-.()", sjisBody[sn - 1 - keep]) != nullptr) keep++;
+    if (keep >= room) keep = 0;
+  }
+  const int words = sn > room ? room - keep : sn;
   int n = 0;
-  while (n < sn) {
+  while (n < sn - keep) {
     const int len = names::isleadbyte(sjisBody[n]) && n + 1 < sn ? 2 : 1;
-    if (n + len > room) break;
+    if (n + len > words) break;
     n += len;
   }
+  if (n < sn - keep) {
+    int at = n;
+    while (at > n / 2 && !(sjisBody[at] >= 'A' && sjisBody[at] <= 'Z')) at--;
+    if (at > n / 2) n = at;
+  }
   memcpy(out, sjisBody, static_cast<size_t>(n));
+  if (n < sn - keep) {
+    memcpy(out + n, sjisBody + sn - keep, static_cast<size_t>(keep));
+    n += keep;
+  }
   const int t = taillen < cap - 1 - n ? taillen : cap - 1 - n;
   memcpy(out + n, tail, static_cast<size_t>(t < 0 ? 0 : t));
   out[n + (t < 0 ? 0 : t)] = 0;

@@ -299,9 +299,34 @@ TEST_F(Dict, LongNamesStayWithinTheLimitWithTheirSide) {
   std::string jp = "左";
   for (int i = 0; i < 100; i++) jp += "髪";
   std::string en = gen(NameKind::bone, jp);
-  EXPECT_EQ(en.size(), static_cast<size_t>(GEN_NAMEMAX));
-  EXPECT_EQ(en.substr(en.size() - 2), "_L");
+  // Cut where a word begins: 62 words of Hair and the side.
+  EXPECT_EQ(en.size(), static_cast<size_t>(62 * 4 + 2));
+  EXPECT_EQ(en.substr(en.size() - 6), "Hair_L");
   EXPECT_EQ(en.substr(0, 8), "HairHair");
+}
+
+// A field of 20 bytes (a PMD's): the words give way, the numbers and the side stay, and
+// names cut alike are kept apart after the cut.
+TEST_F(Dict, ANameCutToItsFieldKeepsItsNumberAndSide) {
+  load("namewright-dictionary 1\n"
+       "bmf\tW\t髪飾り\thair ornament\nbmf\tW\t揺れ\tsway\nbmf\tW\t先\ttip\n"
+       "bmf\tS\t左\tL\nbmf\tS\t右\tR\n");
+  auto cut = [](const char* jp) {
+    char out[REP_BUFSIZE];
+    genname(NameKind::bone, sj(jp).c_str(), out, nullptr, 20);
+    namegiven(NameKind::bone, out);
+    return std::string(out);
+  };
+  EXPECT_EQ(cut("左髪飾り揺れ先1"), "HairOrnamentSway1_L");
+  EXPECT_EQ(cut("左髪飾り揺れ先2"), "HairOrnamentSway2_L");
+  EXPECT_EQ(cut("右髪飾り揺れ先1"), "HairOrnamentSway1_R");
+  // The same cut name for another Japanese name: the copy's number, inside the field.
+  EXPECT_EQ(cut("左髪飾り揺れ1"), "HairOrnament1(2)_L");
+  EXPECT_EQ(cut("左髪飾り揺れ先1"), "HairOrnamentSway1_L");  // its own again
+  const std::string twin = cut("左髪飾り揺れ揺れ1");
+  EXPECT_LE(twin.size(), 19u);
+  EXPECT_EQ(twin.substr(twin.size() - 2), "_L");
+  EXPECT_NE(twin, "HairOrnamentSway1_L");
 }
 
 TEST_F(Dict, GeneratedNamesStayDistinctWithinAModel) {
@@ -315,15 +340,16 @@ TEST_F(Dict, GeneratedNamesStayDistinctWithinAModel) {
   EXPECT_EQ(given(NameKind::morph, "髪１"), "Tress1");  // case does not tell names apart
   EXPECT_EQ(given(NameKind::morph, "左髪１"), "Hair1_L");
   EXPECT_EQ(given(NameKind::morph, "左髪1"), "Tress1_L");
-  // No alternative left: a numeral, before the side, apart from a digit.
+  // No alternative left: the copy's number, in parentheses before the side, the copies
+  // in order.
   EXPECT_EQ(given(NameKind::morph, "ケーブル"), "Cable");
-  EXPECT_EQ(given(NameKind::morph, "電線"), "Cable2");
-  EXPECT_EQ(given(NameKind::morph, "コード"), "Cable3");
+  EXPECT_EQ(given(NameKind::morph, "電線"), "Cable(2)");
+  EXPECT_EQ(given(NameKind::morph, "コード"), "Cable(3)");
   EXPECT_EQ(given(NameKind::morph, "ケーブル１"), "Cable1");
-  EXPECT_EQ(given(NameKind::morph, "電線１"), "Cable1_2");
+  EXPECT_EQ(given(NameKind::morph, "電線１"), "Cable1(2)");
   EXPECT_EQ(given(NameKind::morph, "左ケーブル"), "Cable_L");
-  EXPECT_EQ(given(NameKind::morph, "左電線"), "Cable2_L");
-  EXPECT_EQ(given(NameKind::morph, "左髪1 "), "Hair1_2_L");
+  EXPECT_EQ(given(NameKind::morph, "左電線"), "Cable(2)_L");
+  EXPECT_EQ(given(NameKind::morph, "左髪1 "), "Hair1(2)_L");
   // Other kinds keep their own names.
   EXPECT_EQ(given(NameKind::frame, "笑い"), "Smile");
   EXPECT_EQ(given(NameKind::bone, "ケーブル"), "Cable");
@@ -350,7 +376,7 @@ TEST_F(Dict, ManyNamesThatReadAlikeGetNumeralsInTurn) {
     genname(NameKind::morph, jp.c_str(), out);
     namegiven(NameKind::morph, out);
     EXPECT_TRUE(seen.insert(out).second) << out;
-    numerals += out[0] == '_' && out[1] >= '1' && out[1] <= '9' ? 1 : 0;
+    numerals += out[0] == '_' && out[1] == '(' ? 1 : 0;
     if (i == 1000) again = jp, first = out;
   }
   EXPECT_GT(numerals, 2900);

@@ -40,7 +40,7 @@ TEST_F(Taken, NamesBeyondTheTableStillCount) {
   }
   EXPECT_EQ(nametaken(NameKind::bone, "Cable", "other"), 0);  // the last one kept
   EXPECT_EQ(nametaken(NameKind::bone, "x", "y"), -1);
-  EXPECT_EQ(given("ケーブル"), "Cable2");
+  EXPECT_EQ(given("ケーブル"), "Cable(2)");
 }
 
 }  // namespace

@@ -68,9 +68,9 @@ TEST_F(PmxDict, GeneratedNamesDifferFromTheModelsOwn) {
   EXPECT_EQ(count(c, " => Hair_L \n"), 1);
   EXPECT_EQ(count(c, " => Grin \n"), 1);
   EXPECT_EQ(count(c, " => blink \n"), 2);
-  EXPECT_EQ(count(c, " => Cable2 \n"), 1);
+  EXPECT_EQ(count(c, " => Cable(2) \n"), 1);
   EXPECT_EQ(count(c, " => Cable \n"), 1);  // the English-name rule's own
-  EXPECT_EQ(count(c, " => Eyes2 \n"), 1);
+  EXPECT_EQ(count(c, " => Eyes(2) \n"), 1);
   // The reader counted what the writer changed.
   EXPECT_EQ(count(c, " => "), pmxModel.nameChangeCount);
 }
