@@ -54,7 +54,9 @@ bool entry(int32_t e, Entry* x) {
   return e >= kBinBase ? binentry(e - kBinBase, x) : textentry(e, x);
 }
 
-int32_t usable(const Hits& hits, uint8_t kind, bool whole) {
+namespace {
+
+int32_t usablein(const Hits& hits, uint8_t kind, bool whole) {
   int32_t word[3] = {-1, -1, -1}, kanji[3] = {-1, -1, -1};
   Entry x;
   for (int32_t e = first(hits); e >= 0; e = next(hits, e)) {
@@ -70,6 +72,17 @@ int32_t usable(const Hits& hits, uint8_t kind, bool whole) {
     if (kanji[r] >= 0) return kanji[r];
   }
   return -1;
+}
+
+}  // namespace
+
+int32_t usable(const Hits& hits, uint8_t kind, bool whole) {
+  // The model's own name: its entries first (a proper name by its reading).
+  if (kind & DK_MODEL) {
+    const int32_t e = usablein(hits, DK_MODEL, whole);
+    if (e >= 0) return e;
+  }
+  return usablein(hits, static_cast<uint8_t>(kind & ~DK_MODEL), whole);
 }
 
 }  // namespace dict

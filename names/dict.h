@@ -10,7 +10,7 @@
 // "namewright-dictionary 1" or "namewright-dictionary 2" (optional in the user's file),
 // then one entry per line:
 //   <kinds> TAB <class> TAB <japanese> TAB <english>[ | <alternative> ...]
-// kinds: letters b (bones), m (morphs), f (display frames), and j (for names read as
+// kinds: letters b (bones), m (morphs), f (display frames), n (the model's own name), and j (for names read as
 // Japanese only) or c (Chinese only), neither being both; class: N whole name, W word,
 // K single-kanji fallback, S side (english L or R). English "-" alone: the piece writes
 // nothing (particles). Of lines with the same Japanese text, kind and class, the last
@@ -35,7 +35,8 @@ constexpr int64_t DICT_UNKNOWNCOST = int64_t{1} << 20;  // and a character witho
 // Which entries a name may use; later kinds of names use the bone entries. DK_PARTS: the
 // name is read word by word, never as a whole name (the standard names are the bones',
 // and little2_R would be a strange name for a material).
-enum DictKind : uint8_t { DK_BONE = 1, DK_MORPH = 2, DK_FRAME = 4, DK_PARTS = 8 };
+// DK_MODEL: the model's own name, which reads proper names (n entries) by their reading.
+enum DictKind : uint8_t { DK_BONE = 1, DK_MORPH = 2, DK_FRAME = 4, DK_PARTS = 8, DK_MODEL = 16 };
 // The language a name is read in: Japanese uses the entries not marked c; Chinese may
 // use all, its own (c) before shared ones before Japanese ones (j).
 enum DictLang : uint8_t { DL_JA, DL_ZH };

@@ -98,8 +98,8 @@ bool entryok(const unsigned char* p, uint32_t text) {
   const uint32_t jp = le32(p), en = le32(p + 4);
   const unsigned enlen = p[8] | p[9] << 8, jplen = p[10], flags = p[11];
   return jplen >= 1 && jplen <= DICT_JPBYTES && uint64_t{jp} + jplen <= text && enlen >= 1 &&
-         enlen <= DICT_LINEMAX && uint64_t{en} + enlen <= text && (flags & 7) != 0 &&
-         (flags >> 3 & 3) <= EL_ZH && (flags & 0x80) == 0;
+         enlen <= DICT_LINEMAX && uint64_t{en} + enlen <= text && (flags & 0x87) != 0 &&
+         (flags >> 3 & 3) <= EL_ZH;
 }
 
 // Reads the file through its handle from the header's end to its end, adding every byte
@@ -231,7 +231,8 @@ bool binentry(int32_t i, Entry* x) {
   if (!entryok(p, textBytes)) return false;
   const unsigned flags = p[11];
   *x = Entry{textBase + le32(p), textBase + le32(p + 4), p[10], p[8] | p[9] << 8,
-             static_cast<uint8_t>(flags & 7), static_cast<uint8_t>(flags >> 3 & 3),
+             static_cast<uint8_t>((flags & 7) | (flags & 0x80 ? DK_MODEL : 0)),
+             static_cast<uint8_t>(flags >> 3 & 3),
              static_cast<uint8_t>(flags >> 5 & 3)};
   return true;
 }

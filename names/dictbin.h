@@ -28,7 +28,7 @@
 //                         8 2  English bytes (1 to 1024)
 //                        10 1  Japanese bytes (1 to 128)
 //                        11 1  bits 0-2 kinds (b m f), 3-4 language (0 both, 1 j, 2 c),
-//                              5-6 class (0 N, 1 W, 2 K, 3 S), 7 zero
+//                              5-6 class (0 N, 1 W, 2 K, 3 S), 7 kind n (model names)
 //   text      T bytes   the texts, Japanese in the normal form, English printable ASCII
 //
 // A look-up narrows the entries of its first character by binary search as the text
@@ -40,7 +40,7 @@
 namespace dict {
 
 constexpr unsigned char kBinMagic[8] = {'N', 'W', 'D', 'I', 'C', 'T', 0x1A, 0x0A};
-constexpr uint32_t kBinVersion = 1;
+constexpr uint32_t kBinVersion = 2;  // 2: kind n
 constexpr uint32_t kBinHeader = 64;
 constexpr uint32_t kBinEntry = 12;
 constexpr uint32_t kBinChecksumAt = 32;

@@ -90,7 +90,8 @@ int bincompile(uint64_t textsize, const unsigned char** out, uint64_t* size) {
     e[8] = static_cast<unsigned char>(x.enlen);
     e[9] = static_cast<unsigned char>(x.enlen >> 8);
     e[10] = static_cast<unsigned char>(x.jplen);
-    e[11] = static_cast<unsigned char>(x.kinds | x.lang << 3 | x.cls << 5);
+    e[11] = static_cast<unsigned char>((x.kinds & 7) | x.lang << 3 | x.cls << 5 |
+                                       (x.kinds & DK_MODEL ? 0x80 : 0));
     // Each English text once: many entries share theirs.
     uint32_t h = hashof(x.en, x.enlen) & (kEnSlots - 1);
     for (; enSlots[h] != 0; h = (h + 1) & (kEnSlots - 1)) {

@@ -175,12 +175,14 @@ int entryline(const Reading& r, char* text, int len) {
       kinds |= DK_MORPH;
     } else if (c == 'f') {
       kinds |= DK_FRAME;
+    } else if (c == 'n') {
+      kinds |= DK_MODEL;
     } else if (c == 'j' || c == 'c') {
       const uint8_t l = c == 'j' ? EL_JA : EL_ZH;
       if (lang != EL_BOTH && lang != l) return broken(r, "a kind both j and c");
       lang = l;
     } else {
-      return broken(r, "a kind that is not b, m, f, j or c");
+      return broken(r, "a kind that is not b, m, f, n, j or c");
     }
   }
   if (kinds == 0) return broken(r, "no kind");

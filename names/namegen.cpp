@@ -25,7 +25,7 @@ constexpr std::array<KindRow, 8> kindRows{{
     {NameKind::bone, RK_BONE, DK_BONE, NAMES_BONES},
     {NameKind::morph, RK_MORPH, DK_MORPH, NAMES_MORPHS},
     {NameKind::frame, RK_MORPH, DK_FRAME, NAMES_FRAMES},
-    {NameKind::model, RK_BONE, DK_BONE | DK_PARTS, NAMES_MODEL},
+    {NameKind::model, RK_BONE, DK_BONE | DK_MODEL | DK_PARTS, NAMES_MODEL},
     {NameKind::material, RK_BONE, DK_BONE | DK_PARTS, NAMES_MATERIALS},
     {NameKind::body, RK_BONE, DK_BONE | DK_PARTS, NAMES_BODIES},
     {NameKind::joint, RK_BONE, DK_BONE | DK_PARTS, NAMES_JOINTS},

@@ -3,9 +3,9 @@
 //
 //   nwnamegen [--dict FILE] [--alias FILE] < names
 // A dictionary FILE ending in ".bin" is read as a compiled one.
-// Input lines: kind TAB japanese [TAB ...] (kind bone, morph, frame, material or rigid,
-// a rigid body; UTF-8; '#' lines skipped). Output lines: kind TAB japanese TAB english.
-// Every name stands on its own.
+// Input lines: kind TAB japanese [TAB ...] (kind bone, morph, frame, material, rigid (a
+// rigid body) or model (the model's own name); UTF-8; '#' lines skipped). Output
+// lines: kind TAB japanese TAB english. Every name stands on its own.
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -113,6 +113,8 @@ int main(int argc, char** argv) {
       kind = NameKind::material;
     } else if (strcmp(lineBuf, "rigid") == 0) {
       kind = NameKind::body;
+    } else if (strcmp(lineBuf, "model") == 0) {
+      kind = NameKind::model;
     } else {
       fprintf(stderr, "nwnamegen: unknown kind: %s\n", lineBuf);
       continue;

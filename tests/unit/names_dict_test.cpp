@@ -106,7 +106,7 @@ TEST_F(Dict, BrokenFileNamesItsLineAndLeavesNothing) {
       {"# c\n", 2, "not a Namewright dictionary (no line"},
       {head + "b\tW\t髪\n", 3, "fewer than four fields"},
       {head + "b\tW\t髪\thair\textra\n", 3, "more than four fields"},
-      {head + "b\tW\t髪\thair\nbx\tW\t先\ttip\n", 4, "a kind that is not b, m, f, j or c"},
+      {head + "b\tW\t髪\thair\nbx\tW\t先\ttip\n", 4, "a kind that is not b, m, f, n, j or c"},
       {head + "\tW\t髪\thair\n", 3, "no kind"},
       {head + "j\tW\t髪\thair\n", 3, "no kind"},
       {head + "bjc\tW\t髪\thair\n", 3, "a kind both j and c"},

@@ -194,8 +194,8 @@ TEST_F(DictBin, DamagedFilesAreRefusedInOneLine) {
   bad[0] = 'M';
   cases.push_back({bad, "not a compiled Namewright dictionary (wrong magic)"});
   bad = good;
-  bad[8] = 2;
-  cases.push_back({bad, "made by another version of Namewright (format 2; this one reads 1)"});
+  bad[8] = 1;  // the version before the kind n
+  cases.push_back({bad, "made by another version of Namewright (format 1; this one reads 2)"});
   bad = good;
   bad[static_cast<size_t>(l.text + 2)] ^= 0x20;
   cases.push_back({bad, "a wrong checksum (the file is damaged)"});

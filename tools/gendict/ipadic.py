@@ -8,9 +8,9 @@ import os
 from . import kana
 
 IPADIC = '/usr/share/mecab/dic/ipadic'
-# Person names; places and organisations would be read into the compounds of models'
-# names far more often than they occur in them.
-FILES = ('Noun.name.csv',)
+# People and places: the names a model is given (its character, the place it comes
+# from). They are read in the model's own name only, where a proper name is at home.
+FILES = ('Noun.name.csv', 'Noun.place.csv')
 
 
 def load(path=IPADIC):

@@ -6,6 +6,7 @@ from . import edict, english, kana, kanjidic
 
 CLASSES = 'NSWK'  # whole names, sides, words, kanji fallbacks
 KINDS = 'bmf'     # bones, morphs, display frames
+HANDKINDS = KINDS + 'n'  # and the model's own name, in the hand-written entries
 LANGS = 'jc'      # for names read as Japanese only, as Chinese only; neither: both
 MAX_ALTERNATIVES = 3
 VERBLIKE = set(edict.VERB_ENDINGS) | {'adj-i'}
@@ -44,13 +45,13 @@ def parsehand(text, where='namedict.in', seen=None):
             continue
         f = re.split(r'[ \t]+', s, 3)
         lang = ''.join(c for c in LANGS if c in f[0]) if len(f) == 4 else ''
-        if (len(f) != 4 or not set(f[0]) & set(KINDS) or set(f[0]) - set(KINDS + LANGS)
+        if (len(f) != 4 or not set(f[0]) & set(HANDKINDS) or set(f[0]) - set(HANDKINDS + LANGS)
                 or len(lang) > 1 or f[1] not in CLASSES):
             raise ValueError('%s:%d: expected "kinds class japanese english"' % (where, n))
         alts = [re.sub(r'\s+', ' ', a.strip()) for a in f[3].split('|')]
         if any(not a for a in alts):
             raise ValueError('%s:%d: empty English' % (where, n))
-        kinds = ''.join(k for k in KINDS if k in f[0])
+        kinds = ''.join(k for k in HANDKINDS if k in f[0])
         for k in kinds:
             key = (k, lang, f[1], f[2])
             if seen.setdefault(key, (where, n)) != (where, n):
@@ -258,11 +259,12 @@ def handforms(hand, entries):
     return out
 
 
-def build(hand, edictentries, kanji, words, worn, chinese=None, adjs=None):
+def build(hand, edictentries, kanji, words, worn, chinese=None, adjs=None, propers=None):
     """All entries, hand-written ones over generated ones of the same Japanese text,
     kinds and language, sorted: [Entry]. EDICT's words and KANJIDIC's kanji are for
     names read as Japanese, CC-CEDICT's words (chinese: {form: [english]}) for names
-    read as Chinese."""
+    read as Chinese; the readings of proper names (propers: {name: [romaji]}) for the
+    model's own name (kind n)."""
     thing = lambda e: english.isthing(e, worn)
     gen = {}  # (class, japanese, language) -> [kinds, english]
     parts = {e.japanese for e in hand if e.cls == 'W'}
@@ -272,6 +274,9 @@ def build(hand, edictentries, kanji, words, worn, chinese=None, adjs=None):
         gen[('K', jp, 'j')] = [KINDS, eng]
     for jp, eng in (chinese or {}).items():
         gen[('K' if len(jp) == 1 else 'W', jp, 'c')] = [KINDS, eng]
+    names = {}  # a generated entry of the model's names alone, beside the others
+    for jp, eng in (propers or {}).items():
+        names[('W', jp, 'j')] = ['n', eng]
     out = []
     taken = {}  # (class, japanese, language) -> kinds given by the hand-written entries
     written = hand + otherkana(hand)
@@ -289,7 +294,10 @@ def build(hand, edictentries, kanji, words, worn, chinese=None, adjs=None):
                 g = gen.get((cls, e.japanese, lang))
                 if g and covers(e.lang, lang):
                     g[0] = ''.join(k for k in g[0] if k not in kinds)
-    for (cls, jp, lang), (kinds, eng) in gen.items():
+        g = names.get((e.cls, e.japanese, 'j'))
+        if g and covers(e.lang, 'j'):
+            g[0] = ''.join(k for k in g[0] if k not in kinds)
+    for (cls, jp, lang), (kinds, eng) in list(gen.items()) + list(names.items()):
         if kinds:
             out.append(Entry(kinds, cls, jp, eng, lang))
     out.sort(key=Entry.key)
