@@ -162,6 +162,12 @@ int dictcompose(char* out, int cap, int part, int alt, const char* suffix) {
     }
   }
   if (!found) return -1;
+  // A single L or R after the words is a side too (にこりR is Smile_R; AL stays AL).
+  if (side[0] == 0 && partCount >= 2 && parts[partCount - 1].type == PT_LITERAL &&
+      parts[partCount - 2].type != PT_LITERAL && w.n > 0 &&
+      (body[w.n - 1] == 'L' || body[w.n - 1] == 'R')) {
+    side[0] = body[--w.n];
+  }
   // A name is never left blank by the dictionary: no English at all reads as '_'. An
   // empty text the user's rule asked for stays.
   if (w.n == 0 && side[0] == 0 && (usedDict || !ruled)) w.put('_');
