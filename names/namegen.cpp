@@ -303,17 +303,21 @@ int genname(NameKind kind, const char* jp, char* out, const char* src, int cap) 
   // The pieces point into the name, which must outlive the call for namegiven.
   copyname(jp, src);
   const uint8_t sc = scriptof(jp, src);
-  DictLang lang = sc & SC_KANA ? DL_JA : sc & SC_HANZI ? DL_ZH : nameschinese() ? DL_ZH : DL_JA;
-  if (lang == DL_JA && !(sc & SC_KANA) && (sc & SC_KANJI)) {
-    dictsetlang(DL_ZH);
-    dictrep(k.rules, k.dict, out, jpCopy);
-    const int64_t zh = dictcost();
-    dictsetlang(DL_JA);
-    dictrep(k.rules, k.dict, out, jpCopy);
-    if (dictcost() - zh >= DICT_UNKNOWNCOST) lang = DL_ZH;
-  }
+  const DictLang lang = sc & SC_KANA ? DL_JA : sc & SC_HANZI ? DL_ZH : nameschinese() ? DL_ZH : DL_JA;
   dictsetlang(lang);
   dictrep(k.rules, k.dict, out, jpCopy);
+  const int64_t ja = dictcost();
+  // Kanji alone that Japanese reads with a kanji's meaning or not at all: Chinese may
+  // know the word.
+  if (lang == DL_JA && !(sc & SC_KANA) && (sc & SC_KANJI) && !dictwhole() &&
+      ja % DICT_PIECECOST != 0) {
+    dictsetlang(DL_ZH);
+    dictrep(k.rules, k.dict, out, jpCopy);
+    if (ja - dictcost() < DICT_UNKNOWNCOST) {
+      dictsetlang(DL_JA);
+      dictrep(k.rules, k.dict, out, jpCopy);
+    }
+  }
   dictsetlang(DL_JA);
   if (cap > GEN_NAMEMAX + 1 || cap < 2) cap = GEN_NAMEMAX + 1;
   dictcompose(out, cap, 0, 0, nullptr);  // the words cut, the numbers and side kept
