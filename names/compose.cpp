@@ -178,11 +178,15 @@ int dictcompose(char* out, int cap, int part, int alt, const char* suffix) {
   char tail[32];
   // The side's '_' is not doubled after an unknown character's.
   const bool under = !apart && suffix == nullptr && last == '_';
-  char sidetext[4] = {0, 0, 0, 0};
-  snprintf(sidetext, sizeof sidetext, "%s%s", side[0] != 0 && !under ? "_" : "", side);
-  snprintf(tail, sizeof tail, "%s%s%s", apart ? "_" : "", suffix != nullptr ? suffix : "",
-           sidetext);
-  const int taillen = static_cast<int>(strlen(tail));
+  int taillen = 0;
+  auto append = [&](const char* t) {
+    while (*t != 0 && taillen < static_cast<int>(sizeof tail) - 1) tail[taillen++] = *t++;
+  };
+  if (apart) append("_");
+  if (suffix != nullptr) append(suffix);
+  if (side[0] != 0 && !under) append("_");
+  append(side);
+  tail[taillen] = 0;
   // The name leaves as Shift-JIS. When it does not fit, the words give way, never the
   // side and the copy's number (the tail) nor the numbers the body ends in (Tip1_L): the
   // words are cut at the start of a word where one lies close enough, else at a whole

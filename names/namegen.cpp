@@ -305,17 +305,17 @@ int genname(NameKind kind, const char* jp, char* out, const char* src, int cap) 
   const uint8_t sc = scriptof(jp, src);
   const DictLang lang = sc & SC_KANA ? DL_JA : sc & SC_HANZI ? DL_ZH : nameschinese() ? DL_ZH : DL_JA;
   dictsetlang(lang);
-  dictrep(k.rules, k.dict, out, jpCopy);
+  dictrep(k.rules, k.dict, out, jpCopy, false);
   const int64_t ja = dictcost();
   // Kanji alone that Japanese reads with a kanji's meaning or not at all: Chinese may
   // know the word.
   if (lang == DL_JA && !(sc & SC_KANA) && (sc & SC_KANJI) && !dictwhole() &&
       ja % DICT_PIECECOST != 0) {
     dictsetlang(DL_ZH);
-    dictrep(k.rules, k.dict, out, jpCopy);
+    dictrep(k.rules, k.dict, out, jpCopy, false);
     if (ja - dictcost() < DICT_UNKNOWNCOST) {
       dictsetlang(DL_JA);
-      dictrep(k.rules, k.dict, out, jpCopy);
+      dictrep(k.rules, k.dict, out, jpCopy, false);
     }
   }
   dictsetlang(DL_JA);

@@ -195,7 +195,7 @@ int apply(RuleKind kind, char* out, const char* name, uint8_t dkind) {
   }
   if (dict) {
     flush(dkind, name, stretch, p);
-    dictcompose(out, REP_BUFSIZE, 0, 0, nullptr);
+    if (out != nullptr) dictcompose(out, REP_BUFSIZE, 0, 0, nullptr);
     return 0;
   }
   out[o.n] = 0;
@@ -210,8 +210,8 @@ int brep(char* out, const char* name) { return apply(RK_BONE, out, name, 0); }
 int mrep(char* out, const char* name) { return apply(RK_MORPH, out, name, 0); }
 int benrep(char* out, const char* name) { return apply(RK_BONEEN, out, name, 0); }
 int menrep(char* out, const char* name) { return apply(RK_MORPHEN, out, name, 0); }
-int dictrep(RuleKind kind, uint8_t dkind, char* out, const char* name) {
-  return apply(kind, out, name, dkind);
+int dictrep(RuleKind kind, uint8_t dkind, char* out, const char* name, bool compose) {
+  return apply(kind, compose ? out : nullptr, name, dkind);
 }
 
 // The rest of the name equals src, where a '*' in src stands for at least one more byte

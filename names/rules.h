@@ -27,4 +27,5 @@ int matchhere(const char* at, const char* src);
 
 // The rules of a kind (RK_BONE or RK_MORPH) with the dictionary beneath them: the text
 // no rule applies to is read through the dictionary entries of dkind (a DictKind).
-int dictrep(RuleKind kind, uint8_t dkind, char* out, const char* name);
+// With compose false the name is left in pieces for dictcompose (out untouched).
+int dictrep(RuleKind kind, uint8_t dkind, char* out, const char* name, bool compose = true);
