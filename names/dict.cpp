@@ -429,6 +429,7 @@ Part parts[DICT_PARTS];
 int partCount;
 bool usedDict;
 bool ruled;  // a rule's text is part of the name
+bool wholeEntry;  // the name is one whole-name entry
 
 // Stretches of the name with half-width katakana written full-width, as the entries are.
 constexpr int kFullBytes = 4096;
@@ -758,6 +759,7 @@ void dictbegin() {
   partCount = 0;
   usedDict = false;
   ruled = false;
+  wholeEntry = false;
   fullFill = 0;
 }
 
@@ -775,6 +777,7 @@ void dictstretch(uint8_t kind, const char* s, int len, bool whole) {
     for (int e = head; e >= 0; e = entries[e].next) {
       if (entries[e].cls == EC_WHOLE && (entries[e].kinds & kind) != 0) {
         addpart(PT_WORD, e, s, len);
+        wholeEntry = true;
         return;
       }
     }
@@ -788,6 +791,7 @@ void dictstretch(uint8_t kind, const char* s, int len, bool whole) {
 }
 
 bool dictused() { return usedDict; }
+bool dictwhole() { return wholeEntry; }
 
 namespace {
 

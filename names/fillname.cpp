@@ -11,6 +11,7 @@
 namespace {
 
 char fixed[REP_BUFSIZE];  // the English name after the English-name rules
+NameSource source = NameSource::kept;
 
 void copyname(char* out, const char* s) {
   size_t n = strnlen(s, REP_BUFSIZE - 1);
@@ -22,6 +23,7 @@ void copyname(char* out, const char* s) {
 
 int fillenglish(NameKind recordKind, const char* en, const char* gen, char* out) {
   const NameKind kind = rulekind(recordKind);
+  source = NameSource::kept;
   bool vacant = en[0] == 0;
   if (Force.display != 0 && gen[0] != 0) {
     vacant = true;
@@ -39,6 +41,7 @@ int fillenglish(NameKind recordKind, const char* en, const char* gen, char* out)
       if (strcmp(fixed, en) == 0) return 0;
       if (fixed[0] != 0) {
         copyname(out, fixed);
+        source = NameSource::englishrule;
         conprintf(" => %s ", out);
         return 1;
       }
@@ -47,7 +50,10 @@ int fillenglish(NameKind recordKind, const char* en, const char* gen, char* out)
   }
   if (!vacant) return 0;
   copyname(out, gen);
+  source = gensource();
   namegiven(recordKind, out);
   if (kind == NameKind::morph || out[0] != 0) conprintf(" => %s ", out);
   return 1;
 }
+
+NameSource fillsource() { return source; }

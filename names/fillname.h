@@ -1,5 +1,6 @@
 // fillname.h - the name-filling decision: which English name a record receives.
 #pragma once
+#include <cstdint>
 
 // The kinds of records whose English names are filled. The model's own name, materials,
 // rigid bodies, joints and soft bodies are filled only with Fill.everyKind.
@@ -13,8 +14,23 @@ constexpr NameKind rulekind(NameKind kind) {
 
 constexpr int GEN_NAMEMAX = 252;  // generated names keep at most this many bytes
 
+// Where the English name a record receives comes from (the names table shows it).
+enum class NameSource : uint8_t {
+  kept,         // the English name read from the file
+  repaired,     // that name with its arrows spelled plainly
+  englishrule,  // that name as the English-name rules changed it
+  rule,         // generated, the user's rules making some of it
+  standard,     // generated: one whole name of the dictionary
+  dictionary,   // generated, read through the dictionary
+  copied,       // generated: the Japanese name as it is
+  table,        // given by a names table
+};
+
 // Decides the English name of one record from its Shift-JIS English name en and its
 // generated name gen; prints the "(CLR) " and " => %s " parts of the record's line.
 // Returns 1 with the new name in out (REP_BUFSIZE bytes) when the name changes, or 0
 // when the English name read from the file stays as it is.
 int fillenglish(NameKind kind, const char* en, const char* gen, char* out);
+// Where the name of the last fillenglish call came from when it returned 1 (a generated
+// name: as gensource says); NameSource::kept after it returned 0.
+NameSource fillsource();
