@@ -17,7 +17,9 @@ bool wfopentemp(const char* outA, const char16_t* outW, int useW);
 // the copy takes the next free "-new(n)" name of the source (srcA/srcW), which the
 // console is told and the output buffers (OS_MAXPATH units, both forms) receive.
 // true when saved; false with a message and the temporary file removed.
-bool wfcommitfree(char* outA, char16_t* outW, const char* srcA, const char16_t* srcW, int useW);
+// A names table (table set) takes the next free ".names(n).csv" name instead.
+bool wfcommitfree(char* outA, char16_t* outW, const char* srcA, const char16_t* srcW, int useW,
+                  bool table = false);
 
 // Opens the source for its second read and a new temporary file for the copy, and says
 // so on the console ("Reading from", "Writing to", " scanning ... "). false when either
