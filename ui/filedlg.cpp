@@ -9,13 +9,15 @@
 namespace {
 
 // Description and pattern pairs, in the order the dialog lists them.
-constexpr std::array<const char*, 4> kFilter = {
+constexpr std::array<const char*, 6> kFilter = {
     "MMD Model File  (*.pmx)", "*.PMX",
     "All Files  (*.*)", "*.*",
+    "Names Table  (*.names.csv)", "*.names.csv;*.names(*).csv",
 };
-constexpr std::array<const char16_t*, 4> kFilterW = {
+constexpr std::array<const char16_t*, 6> kFilterW = {
     u"MMD Model File  (*.pmx)", u"*.PMX",
     u"All Files  (*.*)", u"*.*",
+    u"Names Table  (*.names.csv)", u"*.names.csv;*.names(*).csv",
 };
 static_assert(kFilter.size() == kFilterW.size() && kFilter.size() % 2 == 0);
 

@@ -56,7 +56,9 @@ TEST_F(FileDlg, RecordFromTheInitialPath) {
       {"C:\\", "C:\\", "", 0},
       {"", nullptr, "", 0},
   };
-  static const char kList[] = "MMD Model File  (*.pmx)\0*.PMX\0All Files  (*.*)\0*.*\0\0";
+  static const char kList[] =
+      "MMD Model File  (*.pmx)\0*.PMX\0All Files  (*.*)\0*.*\0"
+      "Names Table  (*.names.csv)\0*.names.csv;*.names(*).csv\0\0";
   const std::string filter(kList, sizeof kList - 1);
   for (const DlgCase& c : cases) {
     OsOpenDlg dlg;
