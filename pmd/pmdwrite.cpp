@@ -11,6 +11,7 @@
 #include "io/savefile.h"
 #include "names/fillname.h"
 #include "names/namegen.h"
+#include "names/nametable.h"
 #include "names/rules.h"
 #include "pmd/pmd.h"
 #include "pmd/pmdmodel.h"
@@ -22,6 +23,7 @@ namespace {
 char gen[REP_BUFSIZE];
 char newname[REP_BUFSIZE];
 char en[PMD_FRAMELEN + 1];
+char orig[PMD_FRAMELEN + 1];  // the English name as read, for the names table
 uint8_t field[PMD_COMMENTLEN];
 bool failed;
 
@@ -76,12 +78,26 @@ int record(const FieldKind& fk, int i, const char* jp, bool fromSource) {
     memset(field, 0, static_cast<size_t>(w));
   }
   pmdfieldtext(en, field, w);
+  memcpy(orig, en, sizeof orig);
   genname(fk.kind, jp, gen);
   conprintf(fk.line, i, jp);
   conprintf("  (en) %s ", en);
+  NameSource source = NameSource::kept;
   if (fillenglish(fk.kind, en, gen, newname) != 0) {
     memset(field, 0, static_cast<size_t>(w));
     memcpy(field, newname, static_cast<size_t>(pmdcut(newname, w - 1)));
+    source = fillsource();
+  }
+  pmdfieldtext(en, field, w);
+  const auto* written = reinterpret_cast<const uint8_t*>(en);
+  int len = static_cast<int>(strlen(en));
+  ntwrite(fk.kind, i, reinterpret_cast<const uint8_t*>(jp), static_cast<int>(strlen(jp)), &written,
+          &len, reinterpret_cast<const uint8_t*>(orig), static_cast<int>(strlen(orig)), source);
+  if (written != reinterpret_cast<const uint8_t*>(en)) {
+    // A table's name, which was checked to leave room for the terminator.
+    if (len >= w) return writefailed();
+    memset(field, 0, static_cast<size_t>(w));
+    memcpy(field, written, static_cast<size_t>(len));
   }
   conputs("\n");
   return put(field, w);
@@ -134,6 +150,27 @@ int pmdrewrite(char* outA, char16_t* outW, const char* srcA, const char16_t* src
     addsection();
   }
   return wfsaveend(failed, outA, outW, srcA, srcW, useW);
+}
+
+int pmdreadnames() {
+  auto add = [](NameKind kind, int i, const char* jp, int width) {
+    return ntadd(kind, i, reinterpret_cast<const uint8_t*>(jp), static_cast<int>(strlen(jp)),
+                 width - 1);
+  };
+  // The writer's order: the model's name where it is written, then every element.
+  if ((pmdModel.englishFlag != 1 || pmdFillModelName) &&
+      add(NameKind::model, 0, pmdModel.modelName, PMD_NAMELEN) != 0)
+    return -1;
+  for (int i = 0; i < pmdModel.boneCount; i++) {
+    if (add(NameKind::bone, i, pmdModel.boneName[i], PMD_NAMELEN) != 0) return -1;
+  }
+  for (int i = 1; i < pmdModel.morphCount; i++) {
+    if (add(NameKind::morph, i, pmdModel.morphName[i], PMD_NAMELEN) != 0) return -1;
+  }
+  for (int i = 0; i < pmdModel.frameCount; i++) {
+    if (add(NameKind::frame, i, pmdModel.frameName[i], PMD_FRAMELEN) != 0) return -1;
+  }
+  return 0;
 }
 
 int pmdrewriteA(const char* out, const char* src) {

@@ -13,6 +13,7 @@
 #include "names/fillname.h"
 #include "names/namegen.h"
 #include "names/namelist.h"
+#include "names/nametable.h"
 #include "names/rules.h"
 #include "pmx/pmx.h"
 #include "pmx/pmxmodel.h"
@@ -129,6 +130,8 @@ constexpr std::array<std::array<char16_t, 4>, 96> arrows = {{
 static_assert(arrows.size() == ARROW_LAST - ARROW_FIRST + 1, "one row per arrow code point");
 
 PmxName nameJ, nameE;
+uint8_t origE[PMX_NAMEMAX + 4];  // the English name as read, for the names table
+int origLen;
 char gen[REP_BUFSIZE];
 char newname[REP_BUFSIZE];
 // A new name in the file's encoding, before it is cut to PMX_NAMEMAX bytes.
@@ -378,12 +381,25 @@ int record(const RecordKind& rk, int i, int32_t offset) {
     return -1;
   }
   if (pmxgetname(&nameE, enc) != PN_OK) return changedsource();
+  origLen = nameE.len;
+  memcpy(origE, nameE.raw, static_cast<size_t>(origLen));
   pmxnamesjis(&nameE, enc);
   conprintf("  (en) %s ", nameE.sjis);
-  if (rk.kind == NameKind::morph) checkmorphname();
-  if (fillenglish(rk.kind, nameE.sjis, gen, newname) != 0) encodename(newname);
+  NameSource source = NameSource::kept;
+  if (rk.kind == NameKind::morph) {
+    checkmorphname();
+    if (nameE.len != origLen || memcmp(nameE.raw, origE, static_cast<size_t>(origLen)) != 0)
+      source = NameSource::repaired;
+  }
+  if (fillenglish(rk.kind, nameE.sjis, gen, newname) != 0) {
+    encodename(newname);
+    source = fillsource();
+  }
+  const uint8_t* en = nameE.raw;
+  int enlen = nameE.len;
+  ntwrite(rk.kind, i, nameJ.raw, nameJ.len, &en, &enlen, origE, origLen, source);
   conputs("\n");
-  putname(nameE.raw, nameE.len);
+  putname(en, enlen);
   if (wferror()) {
     conputs("Error writing file. \n");
     failed = true;
@@ -398,22 +414,46 @@ void records(const RecordKind& rk, int count, int stored, const int32_t* offsets
   }
 }
 
+// Every block of handled names, in file order: the offsets grow from one record to the
+// next. f(kind, count, stored, offsets).
+template <typename F>
+void eachblock(F f) {
+  const PmxModel& m = pmxModel;
+  f(modelKind, 1, m.storedModelName, &m.modelNameOffset);
+  f(materialKind, m.materialCount, m.storedMaterialCount, m.materialNameOffset);
+  f(boneKind, m.boneCount, m.storedBoneCount, m.boneNameOffset);
+  f(morphKind, m.morphCount, m.storedMorphCount, m.morphNameOffset);
+  f(frameKind, m.frameCount, m.storedFrameCount, m.frameNameOffset);
+  f(bodyKind, m.bodyCount, m.storedBodyCount, m.bodyNameOffset);
+  f(jointKind, m.jointCount, m.storedJointCount, m.jointNameOffset);
+  f(softBodyKind, m.softBodyCount, m.storedSoftBodyCount, m.softBodyNameOffset);
+}
+
+static_assert(PMX_NAMEMAX == NT_TEXTMAX, "a names table holds whole names");
+
 }  // namespace
 
 int pmxrewrite(char* outA, char16_t* outW, const char* srcA, const char16_t* srcW, int useW) {
   if (!wfsavebegin(outA, outW, srcA, srcW, useW)) return -1;
-  // In file order: the offsets must grow from one record to the next.
-  const PmxModel& m = pmxModel;
   failed = false;
-  records(modelKind, 1, m.storedModelName, &m.modelNameOffset);
-  records(materialKind, m.materialCount, m.storedMaterialCount, m.materialNameOffset);
-  records(boneKind, m.boneCount, m.storedBoneCount, m.boneNameOffset);
-  records(morphKind, m.morphCount, m.storedMorphCount, m.morphNameOffset);
-  records(frameKind, m.frameCount, m.storedFrameCount, m.frameNameOffset);
-  records(bodyKind, m.bodyCount, m.storedBodyCount, m.bodyNameOffset);
-  records(jointKind, m.jointCount, m.storedJointCount, m.jointNameOffset);
-  records(softBodyKind, m.softBodyCount, m.storedSoftBodyCount, m.softBodyNameOffset);
+  eachblock(records);
   return wfsaveend(failed, outA, outW, srcA, srcW, useW);
+}
+
+int pmxreadnames(const char* srcA, const char16_t* srcW, int useW) {
+  if ((useW ? rfopenW(srcW) : rfopen(srcA)) != 0) return -1;
+  const int enc = pmxModel.encoding;
+  bool ok = true;
+  eachblock([&](const RecordKind& rk, int count, int stored, const int32_t* offsets) {
+    for (int i = 0; ok && i < count && i < stored; i++) {
+      int32_t skip = offsets[i] - rftell();
+      ok = skip >= 0 && rfskip(skip) == skip && pmxgetname(&nameJ, enc) == PN_OK &&
+           ntadd(rk.kind, i, nameJ.raw, nameJ.len, PMX_NAMEMAX) == 0;
+    }
+  });
+  rfclose();
+  if (!ok) conputs("Err: the source file changed after it was read. \n");
+  return ok ? 0 : -1;
 }
 
 int pmxrewriteA(const char* out, const char* src) {
