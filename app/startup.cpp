@@ -167,6 +167,7 @@ void optiongroup(const char* group, bool apply) {
   ConvSettings conv = Conv;
   CancelSettings cancel = Cancel;
   FillSettings fill = Fill;
+  TableSettings table = Table;
   float accuracy = Accuracy;
 
   const char* p = group;
@@ -217,6 +218,16 @@ void optiongroup(const char* group, bool apply) {
         fill.everyKind = !isdigitc(*p) || number(p) != 0 ? FLAG_ON : FLAG_OFF;
         conputs(fill.everyKind != 0 ? "Fill.everyKind = ON \n" : "Fill.everyKind = OFF \n");
         break;
+      case 'V':
+        skipeq(p);
+        table.write = !isdigitc(*p) || number(p) != 0 ? FLAG_ON : FLAG_OFF;
+        conputs(table.write != 0 ? "Table.write = ON \n" : "Table.write = OFF \n");
+        break;
+      case 'J':
+        skipeq(p);
+        table.remember = !isdigitc(*p) || number(p) != 0 ? FLAG_ON : FLAG_OFF;
+        conputs(table.remember != 0 ? "Table.remember = ON \n" : "Table.remember = OFF \n");
+        break;
       default: {
         int byte = static_cast<signed char>(c);
         conprintf("\nOption error: <%c> %02X", byte, static_cast<unsigned>(byte));
@@ -230,5 +241,6 @@ void optiongroup(const char* group, bool apply) {
   Conv = conv;
   Cancel = cancel;
   Fill = fill;
+  Table = table;
   Accuracy = accuracy;
 }
