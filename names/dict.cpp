@@ -98,7 +98,7 @@ void buildindex() {
 
 constexpr char kMagic[] = "namewright-dictionary 1";
 constexpr char kFileName[] = "namedict.txt";
-constexpr char16_t kFileNameW[] = u"namedict.txt";
+constexpr char kUserFileName[] = "namedict-user.txt";
 constexpr int kChunk = 65536;
 constexpr int kPathBuf = OS_MAXPATH + 16;
 
@@ -114,6 +114,7 @@ struct Reading {
   const char* shown;
   int lineNo;
   bool magic;
+  bool magicOptional;
 };
 
 int broken(const Reading& r, const char* what) {
@@ -269,11 +270,12 @@ int oneline(Reading& r, int len) {
   if (memchr(line, 0, static_cast<size_t>(len)) != nullptr) return broken(r, "a zero byte");
   if (len == 0 || line[0] == '#' || blankline(line, len)) return 0;
   if (!r.magic) {
-    if (strcmp(line, kMagic) != 0)
+    r.magic = strcmp(line, kMagic) == 0;
+    if (r.magic) return 0;
+    if (!r.magicOptional)
       return broken(
           r, "not a Namewright dictionary (the first line must be \"namewright-dictionary 1\")");
     r.magic = true;
-    return 0;
   }
   return entryline(r, line, len);
 }
@@ -334,7 +336,7 @@ int readall(Source& src, Reading& r) {
     }
   }
   if ((len > 0 || toolong) && endline(r, len, toolong) != 0) return -2;
-  if (!r.magic) {
+  if (!r.magic && !r.magicOptional) {
     r.lineNo++;
     return broken(r, "not a Namewright dictionary (no line \"namewright-dictionary 1\")");
   }
@@ -357,8 +359,12 @@ void dictclear() {
 bool dicthas() { return loaded; }
 int dictcount() { return entryCount; }
 
-int dictread(const char* pathA, const char16_t* pathW, const char* shown) {
-  dictclear();
+namespace {
+
+// Reads one file's entries after those already stored. 0 read, -1 cannot open (silent),
+// -2 not readable whole (the message printed). A file whose magic line is optional
+// takes it, or an entry, as its first line.
+int readinto(const char* pathA, const char16_t* pathW, const char* shown, bool magicOptional) {
   Source src{nullptr, OS_NOHANDLE};
   if (pathA != nullptr) {
     src.f = osfopen(pathA, "rb");
@@ -369,19 +375,49 @@ int dictread(const char* pathA, const char16_t* pathW, const char* shown) {
     if (src.h == OS_NOHANDLE) {
       // A file that is there but cannot be opened is not the same as no file.
       if (err != OSERR_ACCESS_DENIED) return -1;
-      return broken(Reading{shown, 1, false}, "the file cannot be opened (access denied)");
+      return broken(Reading{shown, 1, false, false}, "the file cannot be opened (access denied)");
     }
   }
-  Reading r{shown, 0, false};
+  Reading r{shown, 0, false, magicOptional};
   int result = readall(src, r);
   if (src.f != nullptr) {
     fclose(src.f);
   } else {
     osclose(src.h);
   }
-  if (result != 0) {
+  return result != 0 ? -2 : 0;
+}
+
+// The file of the given name in the folder, ANSI path first: readinto's result.
+int readfrom(const char* dirA, const char16_t* dirW, const char* name, bool magicOptional,
+             const char** shown) {
+  int r = -1;
+  *shown = pathA;
+  if (snprintf(pathA, sizeof pathA, "%s%s", dirA, name) < static_cast<int>(sizeof pathA)) {
+    r = readinto(pathA, nullptr, pathA, magicOptional);
+  }
+  if (r == -1) {
+    int n = unistrlen(dirW);
+    int len = static_cast<int>(strlen(name));
+    if (n + len + 1 <= kPathBuf) {
+      unistrcpy(pathW, dirW);
+      for (int i = 0; i <= len; i++) pathW[n + i] = static_cast<char16_t>(name[i]);
+      // The console shows Shift-JIS; the UTF-16 path at most kPathBuf units.
+      unistr2sjis(shownW, pathW);
+      *shown = shownW;
+      r = readinto(nullptr, pathW, shownW, magicOptional);
+    }
+  }
+  return r;
+}
+
+}  // namespace
+
+int dictread(const char* pathA, const char16_t* pathW, const char* shown) {
+  dictclear();
+  if (int r = readinto(pathA, pathW, shown, false); r != 0) {
     dictclear();
-    return -2;
+    return r;
   }
   buildindex();
   loaded = true;
@@ -390,25 +426,24 @@ int dictread(const char* pathA, const char16_t* pathW, const char* shown) {
 
 int dictload(const char* dirA, const char16_t* dirW) {
   dictclear();
-  int r = -1;
-  const char* shown = pathA;
-  if (snprintf(pathA, sizeof pathA, "%s%s", dirA, kFileName) < static_cast<int>(sizeof pathA)) {
-    r = dictread(pathA, nullptr, pathA);
+  const char* shown;
+  int r = readfrom(dirA, dirW, kFileName, false, &shown);
+  if (r == -2) {
+    dictclear();
+    return -1;
   }
-  if (r == -1) {
-    int n = unistrlen(dirW);
-    if (n + static_cast<int>(sizeof kFileNameW / 2) <= kPathBuf) {
-      unistrcpy(pathW, dirW);
-      unistrcat(pathW, kFileNameW);
-      // The console shows Shift-JIS; the UTF-16 path at most kPathBuf units.
-      unistr2sjis(shownW, pathW);
-      shown = shownW;
-      r = dictread(nullptr, pathW, shownW);
-    }
+  if (r == 0) conprintf("Dictionary: %s (%d entries) \n", shown, entryCount);
+  // The user's own words after it: a later line wins.
+  const int before = entryCount;
+  int u = readfrom(dirA, dirW, kUserFileName, true, &shown);
+  if (u == -2) {
+    dictclear();
+    return -1;
   }
-  if (r == -1) return 0;
-  if (r != 0) return -1;
-  conprintf("Dictionary: %s (%d entries) \n", shown, entryCount);
+  if (u == 0) conprintf("Dictionary: %s (%d entries) \n", shown, entryCount - before);
+  if (r != 0 && u != 0) return 0;
+  buildindex();
+  loaded = true;
   return 0;
 }
 
