@@ -3,6 +3,14 @@
 // The list is never opened for writing: its bytes are copied unchanged to a new file
 // beside it, the new lines follow, and once that file is on the disk it takes the
 // list's name in one step. A run cut off at any point leaves the old list as it was.
+//
+// A correction is a row whose English name the table changed; it becomes the line
+//   <b, m or f> TAB N TAB <japanese> TAB <english>
+// which gives every later name of that kind and Japanese text the same English name.
+// So a correction stays out when it would not say one thing: when the table changes the
+// same Japanese text to two names, or when the list already names that text otherwise
+// and the table still gives the list's name to another element (an old table applied
+// again, whose other rows are not corrections).
 #include <cstdio>
 #include <cstring>
 
@@ -23,21 +31,32 @@ constexpr char kHead[] =
     "# wins. Namewright adds a line for every name you correct in a names table (-J).\n"
     "namewright-dictionary 1\n";
 
-// The lines to add: one per corrected row, the same line once.
+const char kTwoNames[] = "the table changes this Japanese name to more than one English name";
+const char kListed[] =
+    "namedict-user.txt names it otherwise, and the table keeps that name for another element";
+
+// Lines are looked up by hash in open-addressed tables of row numbers + 1.
+constexpr int kSlots = 1 << 19;
+static_assert(kSlots >= 2 * NT_ROWS, "the look-up tables stay at most half full");
+
 struct Candidate {
   int32_t row;
-  uint64_t hash;
-  bool there;  // the list has it already
+  uint64_t line;    // hash of its line
+  uint64_t group;   // hash of its line up to the English name
+  const char* out;  // why it stays out, or null
+  bool there;       // the list has the line already
 };
 Candidate cands[NT_ROWS];
 int candCount;
-constexpr int kSlots = 1 << 19;
-static_assert(kSlots >= 2 * NT_ROWS, "the look-up table stays at most half full");
-int32_t slots[kSlots];  // candidate + 1, 0 when empty
+int32_t byLine[kSlots];   // candidates by line
+int32_t byGroup[kSlots];  // the first candidate of each group
+int32_t given[kSlots];    // every row the table gives, by its line (English as given)
+bool filled;              // the tables hold something to clear
 
-// A candidate's line and a line of the list (longer ones cannot be an entry).
+// A line being built, a line of the list; longer ones cannot be entries.
 char built[DICT_LINEMAX + 8];
 char listed[DICT_LINEMAX + 8];
+char probe[DICT_LINEMAX + 8];
 uint8_t jpShown[NT_SHOWMAX], enShown[NT_SHOWMAX];
 char pathA[OS_MAXPATH + 32];
 char16_t pathW[OS_MAXPATH + 32];
@@ -48,98 +67,149 @@ uint64_t hashof(const char* s, int len) {
   return h;
 }
 
-// The whole-name line of a corrected row in built, as the dictionary reads it back
-// verbatim; its length, or -1 with *why when the names cannot make one.
-int buildline(const NtRow& row, const char** why) {
+char kindletter(NameKind kind) {
+  return kind == NameKind::morph ? 'm' : kind == NameKind::frame ? 'f' : 'b';
+}
+
+// The whole-name line of a row with the table's English name in built; its length, and
+// in *group the length of its part before the English name (the tab included). -1 when
+// it does not fit.
+int rowline(const NtRow& row, int* group) {
   const int jn = ntshow(jpShown, sizeof jpShown, nttext(row, NT_JP), row.len[NT_JP]);
   const int en = ntshow(enShown, sizeof enShown, nttext(row, NT_GIVEN), row.len[NT_GIVEN]);
-  uint8_t sjis[DICT_JPMAX + 1];
-  *why = nullptr;
-  for (int i = 0; i < jn && *why == nullptr; i++) {
-    if (jpShown[i] < 0x20 || jpShown[i] == 0x7F) *why = "the Japanese name holds a control character";
-  }
-  if (jn <= 0) *why = "the Japanese name is empty";
-  if (*why == nullptr) {
-    int n = utf82sjisx(sjis, DICT_JPMAX, jpShown, jn, nullptr);
-    if (n == -2) *why = "the Japanese name has a character without a Shift-JIS code";
-    if (n == -1) *why = "the Japanese name is longer than 63 bytes in Shift-JIS";
-  }
-  // English is written as it is only when the dictionary would not trim, join or split it.
-  if (*why == nullptr && (en <= 0 || enShown[0] == ' ' || enShown[en - 1] == ' ')) {
-    *why = "the English name is empty or starts or ends with a blank";
-  }
-  for (int i = 0; i < en && *why == nullptr; i++) {
-    if (enShown[i] < 0x20 || enShown[i] > 0x7E || enShown[i] == '|') {
-      *why = "the English name is not plain ASCII (or holds '|')";
-    } else if (enShown[i] == ' ' && enShown[i + 1] == ' ') {
-      *why = "the English name holds two blanks in a row";
-    }
-  }
-  if (*why == nullptr && en == 1 && enShown[0] == '-') *why = "the English name is \"-\"";
-  if (*why != nullptr) return -1;
-  const char kind = row.kind == NameKind::morph ? 'm' : row.kind == NameKind::frame ? 'f' : 'b';
-  int n = snprintf(built, sizeof built, "%c\tN\t%.*s\t%.*s", kind, jn,
+  if (jn < 0 || en < 0) return -1;
+  int n = snprintf(built, sizeof built, "%c\tN\t%.*s\t%.*s", kindletter(row.kind), jn,
                    reinterpret_cast<const char*>(jpShown), en, reinterpret_cast<const char*>(enShown));
-  if (n < 0 || n > DICT_LINEMAX) {
-    *why = "the line would be too long";
-    return -1;
-  }
-  return n;
+  *group = 5 + jn;
+  return n > 0 && n <= DICT_LINEMAX ? n : -1;
 }
 
-// The candidate whose line is text, or -1 (built is overwritten).
-int findline(const char* text, int len, uint64_t h) {
+// Why the row's line cannot be a whole-name entry read back verbatim, or null; the line
+// is in built when it can.
+const char* unfit(const NtRow& row, int* len, int* group) {
+  *len = rowline(row, group);
+  if (*len < 0) return "the line would be too long";
+  const int jn = *group - 5;
+  const int en = *len - *group;
+  const uint8_t* jp = reinterpret_cast<const uint8_t*>(built) + 4;
+  const char* e = built + *group;
+  uint8_t sjis[DICT_JPMAX + 1];
+  if (jn == 0) return "the Japanese name is empty";
+  for (int i = 0; i < jn; i++) {
+    if (jp[i] < 0x20 || jp[i] == 0x7F) return "the Japanese name holds a control character";
+  }
+  int n = utf82sjisx(sjis, DICT_JPMAX, jp, jn, nullptr);
+  if (n == -2) return "the Japanese name has a character without a Shift-JIS code";
+  if (n == -1) return "the Japanese name is longer than 63 bytes in Shift-JIS";
+  // English is written as it is only when the dictionary would not trim, join or split it.
+  if (en == 0 || e[0] == ' ' || e[en - 1] == ' ') return "the English name is empty or starts or ends with a blank";
+  for (int i = 0; i < en; i++) {
+    if (e[i] < 0x20 || e[i] > 0x7E || e[i] == '|') return "the English name is not plain ASCII (or holds '|')";
+    if (e[i] == ' ' && e[i + 1] == ' ') return "the English name holds two blanks in a row";
+  }
+  if (en == 1 && e[0] == '-') return "the English name is \"-\"";
+  return nullptr;
+}
+
+// The slot of table t where the entry of hash h is, or the empty one where it would go;
+// same(entry) tells whether an entry with that hash is the one looked for.
+template <typename Same>
+int32_t& slot(int32_t* t, uint64_t h, Same same) {
   for (uint32_t i = static_cast<uint32_t>(h) & (kSlots - 1);; i = (i + 1) & (kSlots - 1)) {
-    int c = slots[i] - 1;
-    if (c < 0) return -1;
-    const char* why;
-    if (cands[c].hash == h && buildline(ntrow(cands[c].row), &why) == len &&
-        memcmp(built, text, static_cast<size_t>(len)) == 0)
-      return c;
+    if (t[i] == 0 || same(t[i] - 1)) return t[i];
   }
 }
 
-void addcandidate(int r, uint64_t h) {
-  uint32_t i = static_cast<uint32_t>(h) & (kSlots - 1);
-  while (slots[i] != 0) i = (i + 1) & (kSlots - 1);
-  cands[candCount] = Candidate{r, h, false};
-  slots[i] = ++candCount;
+// Whether row r's line (built again in probe) begins with the n bytes of text.
+bool rowmatches(int r, const char* text, int n, bool whole) {
+  int group;
+  int len = rowline(ntrow(r), &group);
+  memcpy(probe, built, static_cast<size_t>(len > 0 ? len : 0));
+  return len >= n && (!whole || len == n) && memcmp(probe, text, static_cast<size_t>(n)) == 0;
+}
+
+void say(const NtRow& row, const char* why) {
+  const int n = ntshow(jpShown, sizeof jpShown, nttext(row, NT_JP), row.len[NT_JP]);
+  char text[NT_SHOWMAX + 1], sjis[NT_SHOWMAX + 1];
+  memcpy(text, jpShown, static_cast<size_t>(n > 0 ? n : 0));
+  text[n > 0 ? n : 0] = 0;
+  utf82sjisc(sjis, text);
+  conprintf("Not remembered (%s): %s %ld %s \n", why, tbkindname(row.kind),
+            static_cast<long>(row.index), sjis);
 }
 
 void collect() {
-  if (candCount > 0) memset(slots, 0, sizeof slots);
+  if (filled) {
+    memset(byLine, 0, sizeof byLine);
+    memset(byGroup, 0, sizeof byGroup);
+    memset(given, 0, sizeof given);
+  }
+  filled = true;
   candCount = 0;
   for (int r = 0; r < ntcount(); r++) {
     const NtRow& row = ntrow(r);
-    if (!row.changed) continue;
-    const char* why;
-    int len = buildline(row, &why);
-    if (len < 0) {
-      const int n = ntshow(jpShown, sizeof jpShown, nttext(row, NT_JP), row.len[NT_JP]);
-      char text[NT_SHOWMAX + 1], sjis[NT_SHOWMAX + 1];
-      memcpy(text, jpShown, static_cast<size_t>(n > 0 ? n : 0));
-      text[n > 0 ? n : 0] = 0;
-      utf82sjisc(sjis, text);
-      conprintf("Not remembered (%s): %s %ld %s \n", why, tbkindname(row.kind),
-                static_cast<long>(row.index), sjis);
-      continue;
-    }
+    if (row.line == 0) continue;
+    int group, len = rowline(row, &group);
+    if (len < 0) continue;
     const uint64_t h = hashof(built, len);
     char line[sizeof built];
     memcpy(line, built, static_cast<size_t>(len));
-    if (findline(line, len, h) < 0) addcandidate(r, h);
+    int32_t& g = slot(given, h, [&](int other) { return rowmatches(other, line, len, true); });
+    if (g == 0) g = r + 1;
+    if (!row.changed) continue;
+    const char* why = unfit(row, &len, &group);
+    if (why != nullptr) {
+      say(row, why);
+      continue;
+    }
+    int32_t& same = slot(byLine, h, [&](int c) { return rowmatches(cands[c].row, line, len, true); });
+    if (same != 0) continue;
+    const uint64_t gh = hashof(line, group);
+    cands[candCount] = Candidate{r, h, gh, nullptr, false};
+    same = ++candCount;
+    int32_t& first = slot(byGroup, gh, [&](int c) { return rowmatches(cands[c].row, line, group, false); });
+    if (first == 0) {
+      first = candCount;
+    } else {
+      cands[first - 1].out = kTwoNames;
+      cands[candCount - 1].out = kTwoNames;
+    }
   }
 }
 
-// One line of the list, without its line end: marks the candidate it repeats.
-void seen(const char* text, int len, bool first) {
+// One line of the list, without its line end: marks the candidate it repeats, and the
+// candidates whose Japanese name it gives another English name that the table keeps.
+void seen(char* text, int len, bool first) {
   if (first && len >= 3 && memcmp(text, "\xEF\xBB\xBF", 3) == 0) {
     text += 3;
     len -= 3;
   }
   if (len > 0 && text[len - 1] == '\r') len--;
-  int c = findline(text, len, hashof(text, len));
-  if (c >= 0) cands[c].there = true;
+  int32_t c = slot(byLine, hashof(text, len), [&](int k) { return rowmatches(cands[k].row, text, len, true); });
+  if (c != 0) cands[c - 1].there = true;
+  // kinds TAB N TAB japanese TAB english: once for each kind letter it has.
+  const char* tab = static_cast<const char*>(memchr(text, '\t', static_cast<size_t>(len)));
+  if (tab == nullptr || len - (tab - text) < 4 || memcmp(tab, "\tN\t", 3) != 0) return;
+  const int kinds = static_cast<int>(tab - text);
+  char line[sizeof listed];
+  const int rest = len - kinds;  // from the first tab on
+  for (int k = 0; k < kinds; k++) {
+    line[0] = text[k];
+    memcpy(line + 1, tab, static_cast<size_t>(rest));
+    const int n = 1 + rest;
+    const char* jpEnd = static_cast<const char*>(memchr(line + 4, '\t', static_cast<size_t>(n - 4)));
+    if (jpEnd == nullptr) return;
+    const int group = static_cast<int>(jpEnd - line) + 1;
+    int32_t g = slot(byGroup, hashof(line, group), [&](int x) { return rowmatches(cands[x].row, line, group, false); });
+    if (g == 0 || rowmatches(cands[g - 1].row, line, n, true)) continue;
+    int32_t kept = slot(given, hashof(line, n), [&](int r) { return rowmatches(r, line, n, true); });
+    if (kept == 0) continue;
+    for (int x = 0; x < candCount; x++) {
+      if (cands[x].group == cands[g - 1].group && cands[x].out == nullptr &&
+          rowmatches(cands[x].row, line, group, false))
+        cands[x].out = kListed;
+    }
+  }
 }
 
 // Copies the open list to the writer, looking at each of its lines. The line end it
@@ -222,18 +292,22 @@ int tbremember(const char* dirA, const char16_t* dirW, int* already) {
   }
   int added = 0;
   for (int c = 0; c < candCount; c++) {
+    const NtRow& row = ntrow(cands[c].row);
     if (cands[c].there) {
       (*already)++;
       continue;
     }
+    if (cands[c].out != nullptr) {
+      say(row, cands[c].out);
+      continue;
+    }
     if (added++ == 0 && last >= 0 && last != '\n') wfwrite(eol, static_cast<int32_t>(strlen(eol)));
-    const char* why;
-    int len = buildline(ntrow(cands[c].row), &why);
+    int group, len = rowline(row, &group);
     wfwrite(built, len);
     wfwrite(eol, static_cast<int32_t>(strlen(eol)));
   }
   if (added == 0) {
-    wfdiscard();  // the list has every line: it stays as it is
+    wfdiscard();  // nothing to add: the list stays as it is
     return 0;
   }
   if (wfflush() != 0 || wferror() != 0) {

@@ -37,8 +37,9 @@ class WordList : public ::testing::Test {
     ntbegin(NtEncoding::utf8, false);
     std::filesystem::remove_all(dir);
   }
-  // A copy in which the table changed these names (each its own element).
-  void corrected(const std::vector<Correction>& rows) {
+  // A copy in which the table changed these names (each its own element); the rows
+  // whose English name is the one generated, unchanged.
+  void corrected(const std::vector<Correction>& rows, const std::string& generated = "generated") {
     ntbegin(NtEncoding::utf8, false);
     int index[8] = {};
     for (const Correction& c : rows) {
@@ -50,8 +51,8 @@ class WordList : public ::testing::Test {
     std::fill(std::begin(index), std::end(index), 0);
     ConsoleCapture quiet;
     for (const Correction& c : rows) {
-      const uint8_t* p = u8("generated");
-      int n = 9;
+      const uint8_t* p = u8(generated);
+      int n = len(generated);
       ntwrite(c.kind, index[static_cast<int>(c.kind)]++, nullptr, 0, &p, &n, nullptr, 0,
               NameSource::copied);
     }
@@ -99,6 +100,26 @@ TEST_F(WordList, AppendedWithoutTouchingWhatWasThere) {
   std::ifstream in(dir + "other", std::ios::binary);
   EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), old);
   EXPECT_FALSE(std::filesystem::exists(list + ".part"));
+}
+
+// A line gives every later name of its kind and Japanese text one English name: a table
+// that would make it say two things is not remembered. Here the table changes 頭 to two
+// names, and an old table applied again keeps the list's name of 髪 for one element
+// (its other rows, generated before the list had 髪, are no corrections).
+TEST_F(WordList, CorrectionsThatWouldNotSayOneThingStayOut) {
+  { std::ofstream(list, std::ios::binary) << "b\tN\t髪\tHairBody\n"; }
+  corrected({{NameKind::bone, "頭", "Head"}, {NameKind::material, "髪", "hair"},
+             {NameKind::morph, "髪", "hair"}, {NameKind::body, "頭", "HeadBody"},
+             {NameKind::body, "髪", "HairBody"}, {NameKind::joint, "首", "Neck"}},
+            "HairBody");
+  int already = 0;
+  std::string console;
+  EXPECT_EQ(remember(&already, &console), 2);
+  EXPECT_EQ(console,
+            "Not remembered (the table changes this Japanese name to more than one English name): bone 0 \x93\xAA \n"
+            "Not remembered (namedict-user.txt names it otherwise, and the table keeps that name for another element): material 0 \x94\xAF \n"
+            "Not remembered (the table changes this Japanese name to more than one English name): rigid body 0 \x93\xAA \n");
+  EXPECT_EQ(contents(), "b\tN\t髪\tHairBody\nm\tN\t髪\thair\nb\tN\t首\tNeck\n");
 }
 
 TEST_F(WordList, NamesThatCannotBeLinesAreToldAndLeftOut) {
