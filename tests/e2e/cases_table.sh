@@ -255,6 +255,19 @@ grep -qxF 'rigid body | 1 | 髪 | HairBody |  | standard' shown.txt || fail "the
 grep -qxF 'bone | 0 | 頭 | Head |  | rule' shown.txt || fail "the rule did not win"
 finish
 
+begin "a table that finds no free name: the copy stays, the run fails and says so"
+model kinds k.pmx
+mkdir k.names.csv
+for n in $(seq 1 99); do mkdir "k.names($n).csv"; done
+run -ND2 -V k.pmx
+expect_status 1
+expect_file k-new.pmx
+expect_line "No free name for the names table (.names to .names(99) are taken). "
+expect_line "The names table could not be written (the copy is saved). "
+expect_line " The names table could not be written. "
+ls ./*.part >/dev/null 2>&1 && fail "a partial file is left"
+finish
+
 begin "folders: one table per saved model, the end box counts tables written and applied"
 mkdir pack other
 model kinds pack/a.pmx
