@@ -185,8 +185,7 @@ constexpr const char* kColumnNames[C_COLUMNS] = {"kind", "index", "japanese", "e
 int column[C_COLUMNS];
 int headerFields;
 
-// The field's text without blanks around it, zero-terminated (fields are kept with a
-// byte to spare past TB_FIELDMAX only in this copy).
+// The field's text without blanks around it, zero-terminated.
 char trimmed[TB_FIELDMAX + 1];
 const char* trim(const Field& f) {
   int a = 0, b = f.len;
