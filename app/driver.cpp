@@ -1,4 +1,4 @@
-// driver.cpp - the run and the per-model pipeline.
+// driver.cpp - the run, the per-model pipeline and the pipeline of a names table.
 #include "app/driver.h"
 
 #include <cstdio>
