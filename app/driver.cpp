@@ -558,7 +558,8 @@ int runtable(const char* a, const char16_t* w, int* runcode) {
 
   ntbegin(modelencoding(), false);
   const int useW = model.ansiMissing ? 1 : 0;
-  int listed = model.pmd ? pmdreadnames() : pmxreadnames(model.pathA, model.pathW, useW);
+  int listed = model.pmd ? pmdreadnames(model.pathA, model.pathW, useW)
+                         : pmxreadnames(model.pathA, model.pathW, useW);
   int faults = listed == 0 ? tbread(table.pathA, table.pathW, table.useW) : -1;
   if (faults != 0) {
     tablerefused(TABLE_MISFIT, runcode);

@@ -43,7 +43,7 @@ void listmodel(NtEncoding enc) {
       raw[n] = static_cast<uint8_t>(jp[n / wide]);
       if (wide == 2) raw[n + 1] = 0;
     }
-    ntadd(kind, i, raw, n, max);
+    ntadd(kind, i, raw, n, raw, n, max);  // its English name as read: its Japanese one
   };
   const int max = enc == NtEncoding::sjis ? 19 : 254;
   add(NameKind::model, 0, "m", max);

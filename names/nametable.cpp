@@ -94,14 +94,15 @@ const NtRow& ntrow(int r) { return rows[r]; }
 const uint8_t* nttext(const NtRow& row, NtText which) { return pool + row.at[which]; }
 bool ntwhole() { return recording && !full; }
 
-int ntadd(NameKind kind, int32_t index, const uint8_t* jp, int len, int maxbytes) {
+int ntadd(NameKind kind, int32_t index, const uint8_t* jp, int len, const uint8_t* en, int enlen,
+          int maxbytes) {
   KindRange& k = ranges[kindno(kind)];
   // The rows of a kind stand together, so that a row is found by its index alone.
   bool fits = k.row < 0 || (k.row + k.count == rowCount && index == k.first + k.count);
   if (!fits || rowCount >= NT_ROWS || recording) return -1;
   NtRow& row = rows[rowCount];
   row = NtRow{kind, NameSource::kept, false, index, 0, {}, {}};
-  if (!store(row, NT_JP, jp, len)) return -1;
+  if (!store(row, NT_JP, jp, len) || !store(row, NT_ORIG, en, enlen)) return -1;
   if (k.row < 0) k = KindRange{rowCount, index, 0, maxbytes};
   k.count++;
   rowCount++;

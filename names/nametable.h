@@ -43,15 +43,17 @@ const uint8_t* nttext(const NtRow& row, NtText which);
 bool ntwhole();
 
 // Lists the next element in the writer's order (the elements of a kind together, by
-// growing index) with its Japanese name and the widest English name the element may
-// get, in bytes. 0, or -1 when it cannot be listed.
-int ntadd(NameKind kind, int32_t index, const uint8_t* jp, int len, int maxbytes);
+// growing index) with its Japanese name, its English name as read, and the widest new
+// English name it may get, in bytes. 0, or -1 when it cannot be listed.
+int ntadd(NameKind kind, int32_t index, const uint8_t* jp, int len, const uint8_t* en, int enlen,
+          int maxbytes);
 // The row of an element, or -1; the rows of a kind are its indexes first..first+count-1.
 int ntfind(NameKind kind, int32_t index);
 void ntrange(NameKind kind, int32_t* first, int32_t* count);
 int ntmaxbytes(int r);
 // Gives row r the English name en (the model's encoding) of the table's line. 0, or -1
-// when there is no room.
+// when there is no room. A table that keeps an element's English name as read gives
+// these very bytes (nttext(row, NT_ORIG)), which the model holds whatever they are.
 int ntgive(int r, const uint8_t* en, int len, int line);
 
 // Called by the writer for each element as its English name en (enlen bytes, the

@@ -18,6 +18,6 @@ int pmdreadstatus();
 int pmdrewrite(char* outA, char16_t* outW, const char* srcA, const char16_t* srcW, int useW);
 int pmdrewriteA(const char* out, const char* src);
 // Lists the elements whose English names pmdrewrite handles, in its order, with their
-// Japanese names, in the names table (ntadd) before a table is applied. 0 or -1.
-int pmdreadnames();
+// names, in the names table (ntadd) before a table is applied. 0, or -1 with a message.
+int pmdreadnames(const char* srcA, const char16_t* srcW, int useW);
 int pmdrewriteW(const char16_t* out, const char16_t* src);

@@ -25,6 +25,7 @@ char newname[REP_BUFSIZE];
 char en[PMD_FRAMELEN + 1];
 char orig[PMD_FRAMELEN + 1];  // the English name as read, for the names table
 uint8_t field[PMD_COMMENTLEN];
+uint8_t origField[PMD_COMMENTLEN];  // its field as read
 bool failed;
 
 int changedsource() {
@@ -79,6 +80,7 @@ int record(const FieldKind& fk, int i, const char* jp, bool fromSource) {
   }
   pmdfieldtext(en, field, w);
   memcpy(orig, en, sizeof orig);
+  memcpy(origField, field, static_cast<size_t>(w));
   genname(fk.kind, jp, gen);
   conprintf(fk.line, i, jp);
   conprintf("  (en) %s ", en);
@@ -94,10 +96,14 @@ int record(const FieldKind& fk, int i, const char* jp, bool fromSource) {
   ntwrite(fk.kind, i, reinterpret_cast<const uint8_t*>(jp), static_cast<int>(strlen(jp)), &written,
           &len, reinterpret_cast<const uint8_t*>(orig), static_cast<int>(strlen(orig)), source);
   if (written != reinterpret_cast<const uint8_t*>(en)) {
-    // A table's name, which was checked to leave room for the terminator.
-    if (len >= w) return writefailed();
-    memset(field, 0, static_cast<size_t>(w));
-    memcpy(field, written, static_cast<size_t>(len));
+    if (len == static_cast<int>(strlen(orig)) && memcmp(written, orig, static_cast<size_t>(len)) == 0) {
+      memcpy(field, origField, static_cast<size_t>(w));  // the name as read keeps its field
+    } else {
+      // A new name, which the table was checked to leave room for the terminator.
+      if (len >= w) return writefailed();
+      memset(field, 0, static_cast<size_t>(w));
+      memcpy(field, written, static_cast<size_t>(len));
+    }
   }
   conputs("\n");
   return put(field, w);
@@ -152,25 +158,36 @@ int pmdrewrite(char* outA, char16_t* outW, const char* srcA, const char16_t* src
   return wfsaveend(failed, outA, outW, srcA, srcW, useW);
 }
 
-int pmdreadnames() {
-  auto add = [](NameKind kind, int i, const char* jp, int width) {
-    return ntadd(kind, i, reinterpret_cast<const uint8_t*>(jp), static_cast<int>(strlen(jp)),
-                 width - 1);
+int pmdreadnames(const char* srcA, const char16_t* srcW, int useW) {
+  const bool section = pmdModel.englishFlag == 1;
+  if (section && (useW ? rfopenW(srcW) : rfopen(srcA)) != 0) return -1;
+  bool ok = true;
+  // One element with its English field at offset, empty where the model has no section.
+  auto add = [&](NameKind kind, int i, const char* jp, int32_t at, int width) {
+    en[0] = 0;
+    if (ok && section) {
+      const int32_t skip = at - rftell();
+      ok = skip >= 0 && rfskip(skip) == skip && rfread(field, width) == width;
+      if (ok) pmdfieldtext(en, field, width);
+    }
+    ok = ok && ntadd(kind, i, reinterpret_cast<const uint8_t*>(jp), static_cast<int>(strlen(jp)),
+                     reinterpret_cast<const uint8_t*>(en), static_cast<int>(strlen(en)), width - 1) == 0;
   };
   // The writer's order: the model's name where it is written, then every element.
-  if ((pmdModel.englishFlag != 1 || pmdFillModelName) &&
-      add(NameKind::model, 0, pmdModel.modelName, PMD_NAMELEN) != 0)
-    return -1;
+  if (!section || pmdFillModelName) add(NameKind::model, 0, pmdModel.modelName, pmdModel.enModelAt, PMD_NAMELEN);
   for (int i = 0; i < pmdModel.boneCount; i++) {
-    if (add(NameKind::bone, i, pmdModel.boneName[i], PMD_NAMELEN) != 0) return -1;
+    add(NameKind::bone, i, pmdModel.boneName[i], pmdModel.enBonesAt + PMD_NAMELEN * i, PMD_NAMELEN);
   }
   for (int i = 1; i < pmdModel.morphCount; i++) {
-    if (add(NameKind::morph, i, pmdModel.morphName[i], PMD_NAMELEN) != 0) return -1;
+    add(NameKind::morph, i, pmdModel.morphName[i], pmdModel.enMorphsAt + PMD_NAMELEN * (i - 1),
+        PMD_NAMELEN);
   }
   for (int i = 0; i < pmdModel.frameCount; i++) {
-    if (add(NameKind::frame, i, pmdModel.frameName[i], PMD_FRAMELEN) != 0) return -1;
+    add(NameKind::frame, i, pmdModel.frameName[i], pmdModel.enFramesAt + PMD_FRAMELEN * i, PMD_FRAMELEN);
   }
-  return 0;
+  if (section) rfclose();
+  if (!ok) conputs("Err: the source file changed after it was read. \n");
+  return ok ? 0 : -1;
 }
 
 int pmdrewriteA(const char* out, const char* src) {

@@ -448,7 +448,8 @@ int pmxreadnames(const char* srcA, const char16_t* srcW, int useW) {
     for (int i = 0; ok && i < count && i < stored; i++) {
       int32_t skip = offsets[i] - rftell();
       ok = skip >= 0 && rfskip(skip) == skip && pmxgetname(&nameJ, enc) == PN_OK &&
-           ntadd(rk.kind, i, nameJ.raw, nameJ.len, PMX_NAMEMAX) == 0;
+           pmxgetname(&nameE, enc) == PN_OK &&
+           ntadd(rk.kind, i, nameJ.raw, nameJ.len, nameE.raw, nameE.len, PMX_NAMEMAX) == 0;
     }
   });
   rfclose();

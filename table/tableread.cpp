@@ -365,7 +365,14 @@ void row() {
           console(model, n > 0 ? n : 0, 0), console(jp.text, jp.len, 1));
     return;
   }
-  const int len = encode(rec.fields[column[C_ENGLISH]], what, index);
+  // The name as the model has it is given as its very bytes, whatever they are.
+  const Field& en = rec.fields[column[C_ENGLISH]];
+  n = ntshow(model, sizeof model, nttext(element, NT_ORIG), element.len[NT_ORIG]);
+  if (n == en.len && memcmp(model, en.text, static_cast<size_t>(n)) == 0) {
+    if (ntgive(r, nttext(element, NT_ORIG), element.len[NT_ORIG], rec.line) == 0) givenRows++;
+    return;
+  }
+  const int len = encode(en, what, index);
   if (len < 0) return;
   if (len > ntmaxbytes(r)) {
     fault(rec.line, "the English name of %s %ld takes %d bytes in %s, more than the %d it may have",

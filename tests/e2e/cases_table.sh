@@ -86,16 +86,22 @@ expect_same m-new.pmd 'm-new(1).pmd'
 expect_no_file 'm.names(1).csv'
 finish
 
-begin "a table applied unchanged never fails, though its names have no Shift-JIS form"
+begin "a table applied unchanged never fails, whatever its names hold"
 model foreign f.pmx
-run -ND2 -V f.pmx
+model foreign8 g.pmx
+"$TOOLS/nwmkmodel" pmdodd p.pmd >/dev/null
+run -ND2 -V f.pmx g.pmx p.pmd
 expect_status 0
 grep -q '头' f.names.csv && grep -q '웃음' f.names.csv && grep -q '表情🙂' f.names.csv \
   || fail "the names without a Shift-JIS form are not in the table"
-run -ND2 f.names.csv
+csv show p.names.csv | grep -qxF 'bone | 7 | 尻尾 | TTTTTTTTTTTTTTTTTTTT | TTTTTTTTTTTTTTTTTTTT | kept' \
+  || fail "a full PMD field is not in the table"
+run -ND2 f.names.csv g.names.csv p.names.csv
 expect_status 0
-expect_line "Names the table changed against the generated ones: 0 "
+expect_count 3 "Names the table changed against the generated ones: 0 "
 expect_same f-new.pmx 'f-new(1).pmx'
+expect_same g-new.pmx 'g-new(1).pmx'
+expect_same p-new.pmd 'p-new(1).pmd'
 finish
 
 begin "three names edited in the table: the copy holds exactly them, every other byte the input's"

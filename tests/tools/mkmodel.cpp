@@ -191,7 +191,8 @@ void kinds(Builder& b, bool vacant) {
 }
 
 // English names a Japanese user may meet in a model from elsewhere: Chinese, Korean
-// and an emoji, none with a Shift-JIS form; some vacant.
+// and an emoji, none with a Shift-JIS form; some vacant. In UTF-8 also bytes that are
+// not UTF-8 at all, more of them than a name shown in UTF-8 could hold.
 void foreign(Builder& b) {
   b.modelName = "外国語";
   b.modelNameEn = "外国语模型";
@@ -203,6 +204,7 @@ void foreign(Builder& b) {
   b.addMorph("笑い", "웃음", 1, 1);
   b.addMorph("泣き", "", 1, 1);
   b.addFrame("表情", "表情🙂", {{1, 0}});
+  if (b.utf8) b.addBone("尾", std::string(200, '\xFF'), STD);
 }
 
 void big(Builder& b) {
@@ -223,7 +225,9 @@ void big(Builder& b) {
 
 // The same kind of model as a PMD: the standard skeleton, face morphs, bone frames;
 // some English names vacant. Kinds: pmd, pmdnoenglish (the file ends before the
-// section), pmdtruncated (ends inside a morph), pmdnoname (the English model name vacant).
+// section), pmdtruncated (ends inside a morph), pmdnoname (the English model name vacant),
+// pmdodd (two more bones: an English name filling its field without a terminator, and
+// one of bytes that are no Shift-JIS text).
 int pmd(const std::string& kind, const char* out, const char* table) {
   using pmdb::sj;
   pmdb::Builder b;
@@ -242,6 +246,10 @@ int pmd(const std::string& kind, const char* out, const char* table) {
   b.addBone(sj("右腕"), "");
   b.addBone(sj("左足ＩＫ"), "leg IK_L");
   b.addBone(sj("髪飾り"), "");
+  if (kind == "pmdodd") {
+    b.addBone(sj("尻尾"), std::string(20, 'T'));
+    b.addBone(sj("角"), "\x88\x0A\xFD\x81");
+  }
   b.addIk(5, 3, 2);
   b.addMorph("base", "");
   b.addMorph(sj("まばたき"), "", 2);
@@ -273,7 +281,8 @@ int pmd(const std::string& kind, const char* out, const char* table) {
 
 int usage() {
   fputs("usage: nwmkmodel example|utf8|filled|bones5000|pmx21|badmagic|truncated|hostile|"
-        "pmd|pmdnoenglish|pmdtruncated|pmdnoname|kinds|kinds8|materials|foreign <output> [<names table>]\n",
+        "pmd|pmdnoenglish|pmdtruncated|pmdnoname|pmdodd|kinds|kinds8|materials|foreign|foreign8 <output> "
+        "[<names table>]\n",
         stderr);
   return 2;
 }
@@ -289,7 +298,8 @@ int main(int argc, char** argv) {
   const char* table = argc == 4 ? argv[3] : nullptr;
   std::string kind = argv[1];
   if (kind.rfind("pmd", 0) == 0) {
-    if (kind != "pmd" && kind != "pmdnoenglish" && kind != "pmdtruncated" && kind != "pmdnoname") {
+    if (kind != "pmd" && kind != "pmdnoenglish" && kind != "pmdtruncated" && kind != "pmdnoname" &&
+        kind != "pmdodd") {
       return usage();
     }
     return pmd(kind, argv[2], table);
@@ -313,7 +323,8 @@ int main(int argc, char** argv) {
     b.utf8 = kind == "kinds8";
     kinds(b, kind != "materials");
     file = b.build();
-  } else if (kind == "foreign") {
+  } else if (kind == "foreign" || kind == "foreign8") {
+    b.utf8 = kind == "foreign8";
     foreign(b);
     file = b.build();
   } else if (kind == "bones5000") {

@@ -78,7 +78,7 @@ TEST(NameTable, RecordsWhatTheWriterWrites) {
   EXPECT_EQ(ntrow(1).index, 3);
   EXPECT_TRUE(ntwhole());
   // Listing is for a table to apply, not while recording.
-  EXPECT_EQ(ntadd(NameKind::bone, 0, u8("x"), 1, 254), -1);
+  EXPECT_EQ(ntadd(NameKind::bone, 0, u8("x"), 1, nullptr, 0, 254), -1);
   ntbegin(NtEncoding::utf8, false);
   EXPECT_FALSE(ntwhole());
   write(NameKind::bone, 0, "Head");
@@ -87,11 +87,11 @@ TEST(NameTable, RecordsWhatTheWriterWrites) {
 
 TEST(NameTable, ElementsAreFoundByKindAndIndex) {
   ntbegin(NtEncoding::sjis, false);
-  ASSERT_EQ(ntadd(NameKind::model, 0, u8("m"), 1, 19), 0);
-  for (int i = 1; i <= 3; i++) ASSERT_EQ(ntadd(NameKind::morph, i, u8("x"), 1, 19), 0);
-  ASSERT_EQ(ntadd(NameKind::frame, 0, u8("f"), 1, 49), 0);
-  EXPECT_EQ(ntadd(NameKind::morph, 4, u8("x"), 1, 19), -1);  // its kind is over
-  EXPECT_EQ(ntadd(NameKind::frame, 2, u8("x"), 1, 49), -1);  // an index left out
+  ASSERT_EQ(ntadd(NameKind::model, 0, u8("m"), 1, nullptr, 0, 19), 0);
+  for (int i = 1; i <= 3; i++) ASSERT_EQ(ntadd(NameKind::morph, i, u8("x"), 1, nullptr, 0, 19), 0);
+  ASSERT_EQ(ntadd(NameKind::frame, 0, u8("f"), 1, nullptr, 0, 49), 0);
+  EXPECT_EQ(ntadd(NameKind::morph, 4, u8("x"), 1, nullptr, 0, 19), -1);  // its kind is over
+  EXPECT_EQ(ntadd(NameKind::frame, 2, u8("x"), 1, nullptr, 0, 49), -1);  // an index left out
   EXPECT_EQ(ntfind(NameKind::morph, 1), 1);
   EXPECT_EQ(ntfind(NameKind::morph, 3), 3);
   EXPECT_EQ(ntfind(NameKind::morph, 0), -1);
@@ -106,7 +106,7 @@ TEST(NameTable, ElementsAreFoundByKindAndIndex) {
 
 TEST(NameTable, GivenNamesReplaceOnlyNamesThatReadOtherwise) {
   ntbegin(NtEncoding::utf8, false);
-  for (int i = 0; i < 3; i++) ASSERT_EQ(ntadd(NameKind::bone, i, u8("jp"), 2, 254), 0);
+  for (int i = 0; i < 3; i++) ASSERT_EQ(ntadd(NameKind::bone, i, u8("jp"), 2, nullptr, 0, 254), 0);
   const std::string fffd = "\xEF\xBF\xBD";
   ASSERT_EQ(ntgive(0, u8("Arm"), 3, 2), 0);
   ASSERT_EQ(ntgive(1, u8(("a" + fffd).c_str()), 4, 3), 0);

@@ -25,7 +25,7 @@ TEST_F(PmdTable, GivenNamesFillTheirFieldsAndTheRestIsKept) {
   Bytes in = b.build();
   ASSERT_EQ(read(in).status, 0);
   ntbegin(NtEncoding::sjis, false);
-  ASSERT_EQ(pmdreadnames(), 0);
+  ASSERT_EQ(pmdreadnames(path("m.pmd").c_str(), nullptr, 0), 0);
   // Three bones, the morphs after the base morph, two frames; a frame without its line feed.
   ASSERT_EQ(ntcount(), 7);
   EXPECT_EQ(ntfind(NameKind::morph, 0), -1);
@@ -50,6 +50,29 @@ TEST_F(PmdTable, GivenNamesFillTheirFieldsAndTheRestIsKept) {
   put(b.enFrameAt[0], sj("表情"), 50);
   put(b.enFrameAt[1], "Arms", 50);
   EXPECT_EQ(output(), want);
+}
+
+// With -F every name is generated anew; a table that keeps one as read gets its field
+// back as it was, the bytes after its terminator too.
+TEST_F(PmdTable, ANameKeptAsReadKeepsItsField) {
+  Builder b = everyblock();
+  Bytes in = b.build();
+  ASSERT_EQ(read(in).status, 0);
+  Force.display = 1;
+  ntbegin(NtEncoding::sjis, false);
+  ASSERT_EQ(pmdreadnames(path("m.pmd").c_str(), nullptr, 0), 0);
+  const NtRow& arm = ntrow(ntfind(NameKind::bone, 1));
+  ASSERT_EQ(std::string(reinterpret_cast<const char*>(nttext(arm, NT_ORIG)), arm.len[NT_ORIG]), "arm_L");
+  give(NameKind::bone, 1, "arm_L");
+  Outcome w = save(in);
+  ASSERT_EQ(w.rc, 0) << w.console;
+  EXPECT_EQ(ntchanged(), 1);
+  Bytes out = output();
+  auto fieldof = [](const Bytes& f, size_t at) { return std::string(f.begin() + static_cast<long>(at), f.begin() + static_cast<long>(at + 20)); };
+  EXPECT_EQ(fieldof(out, b.enBoneAt[1]), fieldof(in, b.enBoneAt[1]));
+  std::string smile = sj("笑い");
+  smile.resize(20, 0);
+  EXPECT_EQ(fieldof(out, b.enMorphAt[2]), smile);  // the others generated anew
 }
 
 }  // namespace

@@ -32,7 +32,7 @@ void listmodel(NtEncoding enc, int maxbytes) {
       utf82sjisc(jp.data(), utf8.c_str());
       jp.resize(strlen(jp.c_str()));
     }
-    ASSERT_EQ(ntadd(kind, i, u8(jp), len(jp), maxbytes), 0);
+    ASSERT_EQ(ntadd(kind, i, u8(jp), len(jp), nullptr, 0, maxbytes), 0);
   };
   add(NameKind::bone, 0, "センター");
   add(NameKind::bone, 1, "左腕");
@@ -161,6 +161,20 @@ TEST_F(TableCsv, APmdTakesShiftJisNamesThatFitTheirFields) {
   EXPECT_EQ(given(NameKind::bone, 0), "\x83\x5A\x83\x93\x83\x5E\x81\x5B\x92\x86\x90\x53");
 }
 
+// A name as the model has it is given as its very bytes: a PMD field it fills to the
+// end, bytes that are no Shift-JIS text (shown as U+FFFD), which no new name could be.
+TEST_F(TableCsv, TheModelsOwnNamesAreGivenAsTheyAre) {
+  ntbegin(NtEncoding::sjis, false);
+  const std::string full(20, 'T'), odd = "\x88\x0A\xFD";
+  ASSERT_EQ(ntadd(NameKind::bone, 0, u8("a"), 1, u8(full), len(full), 19), 0);
+  ASSERT_EQ(ntadd(NameKind::bone, 1, u8("b"), 1, u8(odd), len(odd), 19), 0);
+  const std::string fffd = "\xEF\xBF\xBD";
+  Read r = readtable(kHead + "bone,0,a," + full + ",,\r\nbone,1,b,\"" + fffd + "\n" + fffd + "\",,\r\n");
+  EXPECT_EQ(r.faults, 0) << r.console;
+  EXPECT_EQ(given(NameKind::bone, 0), full);
+  EXPECT_EQ(given(NameKind::bone, 1), odd);
+}
+
 TEST_F(TableCsv, NotATable) {
   listmodel(NtEncoding::utf8, 254);
   EXPECT_EQ(readtable("").console, "Table line 1: not a names table: the file is empty \n");
@@ -216,10 +230,10 @@ TEST_F(TableCsv, WrittenTableAndItsReadingBack) {
                        "rigid body,0,髪😀,x\xEF\xBF\xBD,,table\r\n");
   // Read back against the same elements, every row fits and reads the same.
   ntbegin(NtEncoding::utf8, false);
-  ASSERT_EQ(ntadd(NameKind::model, 0, u8("モデル"), len("モデル"), 254), 0);
-  ASSERT_EQ(ntadd(NameKind::bone, 0, u8("センター"), len("センター"), 254), 0);
-  ASSERT_EQ(ntadd(NameKind::frame, 0, u8("表情"), len("表情"), 254), 0);
-  ASSERT_EQ(ntadd(NameKind::body, 0, u8("髪😀"), len("髪😀"), 254), 0);
+  ASSERT_EQ(ntadd(NameKind::model, 0, u8("モデル"), len("モデル"), nullptr, 0, 254), 0);
+  ASSERT_EQ(ntadd(NameKind::bone, 0, u8("センター"), len("センター"), nullptr, 0, 254), 0);
+  ASSERT_EQ(ntadd(NameKind::frame, 0, u8("表情"), len("表情"), nullptr, 0, 254), 0);
+  ASSERT_EQ(ntadd(NameKind::body, 0, u8("髪😀"), len("髪😀"), nullptr, 0, 254), 0);
   ConsoleCapture con;
   EXPECT_EQ(tbread(out.c_str(), nullptr, 0), 0);
   EXPECT_EQ(con.take(), "");

@@ -44,7 +44,7 @@ class WordList : public ::testing::Test {
     int index[8] = {};
     for (const Correction& c : rows) {
       int& i = index[static_cast<int>(c.kind)];
-      ASSERT_EQ(ntadd(c.kind, i, u8(c.jp), len(c.jp), 254), 0);
+      ASSERT_EQ(ntadd(c.kind, i, u8(c.jp), len(c.jp), nullptr, 0, 254), 0);
       ASSERT_EQ(ntgive(ntfind(c.kind, i), u8(c.en), len(c.en), 2), 0);
       i++;
     }
