@@ -71,5 +71,7 @@ void dictstretchutf8(uint8_t kind, const char* s, int len, bool whole);
 int dictcompose(char* out, int cap, int part, int alt, const char* suffix);
 // True when a stretch of the name being built was read through the dictionary.
 bool dictused();
+// True when the name being built is one whole-name entry (class N).
+bool dictwhole();
 // Number of pieces of the current name that have alternatives.
 int dictaltparts();

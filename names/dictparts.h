@@ -20,5 +20,6 @@ extern Part parts[DICT_PARTS];
 extern int partCount;
 extern bool usedDict;  // a stretch was read through the dictionary
 extern bool ruled;     // a rule's text is part of the name
+extern bool wholeEntry;  // the name is one whole-name entry
 
 }  // namespace dict

@@ -145,6 +145,7 @@ struct Last {
 Last last;
 char trial[REP_BUFSIZE];
 char jpCopy[1024];  // the name being generated; names hold at most 254 bytes
+NameSource genSource = NameSource::copied;
 
 bool isfree(int row, const char* name) { return !clashes(row, hash64(name, true), last.jp); }
 
@@ -162,6 +163,7 @@ int genname(NameKind kind, const char* jp, char* out) {
       mrep(out, jp);
     }
     out[GEN_NAMEMAX] = 0;
+    genSource = rulesapplied() ? NameSource::rule : NameSource::copied;
     return 0;
   }
   // The pieces point into the name, which must outlive the call for namegiven.
@@ -178,9 +180,15 @@ int genname(NameKind kind, const char* jp, char* out) {
   last.row = row;
   last.jp = hash64(jpCopy, false);
   last.dict = dictused();
+  genSource = rulesapplied() ? NameSource::rule
+              : dictwhole()  ? NameSource::standard
+              : last.dict    ? NameSource::dictionary
+                             : NameSource::copied;
   memcpy(last.name, out, strlen(out) + 1);
   return 0;
 }
+
+NameSource gensource() { return genSource; }
 
 void namesreset() {
   last.row = -1;

@@ -19,6 +19,8 @@ constexpr int NAMES_SOFTBODIES = 256;
 // (morph rules for morphs and display frames, bone rules for every other kind), and
 // beneath them the dictionary when one is loaded. Returns 0.
 int genname(NameKind kind, const char* jp, char* out);
+// How the name of the last genname call was made: rule, standard, dictionary or copied.
+NameSource gensource();
 
 // Distinct names within a model, kept only while a dictionary is loaded.
 // Forgets the names of the previous model.

@@ -28,3 +28,5 @@ int matchhere(const char* at, const char* src);
 // The rules of a kind (RK_BONE or RK_MORPH) with the dictionary beneath them: the text
 // no rule applies to is read through the dictionary entries of dkind (a DictKind).
 int dictrep(RuleKind kind, uint8_t dkind, char* out, const char* name);
+// True when a rule applied to the name of the last call of a rule function.
+bool rulesapplied();

@@ -12,6 +12,7 @@ Part parts[DICT_PARTS];
 int partCount;
 bool usedDict;
 bool ruled;
+bool wholeEntry;
 
 namespace {
 
@@ -167,6 +168,7 @@ void readstretch(uint8_t kind, const char* s, int len, int chars, bool whole) {
     const int32_t e = usable(find(s, len, hashof(s, len)), kind, true);
     if (e >= 0) {
       addpart(PT_WORD, e, s, len);
+      wholeEntry = true;
       return;
     }
   }
@@ -187,6 +189,7 @@ void dictbegin() {
   partCount = 0;
   usedDict = false;
   ruled = false;
+  wholeEntry = false;
   normFill = 0;
 }
 
