@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "names/dict.h"
 #include "names/nametable.h"
 #include "support/capture.h"
 #include "table/table.h"
@@ -146,6 +147,21 @@ TEST_F(WordList, NamesThatCannotBeLinesAreToldAndLeftOut) {
             "Not remembered (the Japanese name has a character without a Shift-JIS code): bone 7  \n");
   EXPECT_TRUE(contents().ends_with("namewright-dictionary 1\nb\tN\t" + std::string(32, 'y') +
                                    "\tLongest\nb\tN\t足\tLeg\n"));
+}
+
+// The dictionary refuses a whole file for a Japanese text with a C1 control character,
+// so such a row stays out and the list still reads.
+TEST_F(WordList, ListStaysReadableByTheDictionary) {
+  corrected({{NameKind::bone, "腕\xC2\x85", "Ctl"}, {NameKind::bone, "足", "Leg"}});
+  int already = 0;
+  std::string console;
+  EXPECT_EQ(remember(&already, &console), 1);
+  EXPECT_TRUE(console.starts_with("Not remembered (the Japanese name holds a control character): bone 0 "))
+      << console;
+  ConsoleCapture quiet;
+  EXPECT_EQ(dictread(list.c_str(), nullptr, "list"), 0);
+  EXPECT_EQ(dictcount(), 1);
+  dictclear();
 }
 
 }  // namespace
