@@ -255,10 +255,36 @@ model kinds k2.pmx
 run -ND2 -O -V k2.pmx
 expect_status 0
 [ "$(printf '%s\n' "$OUT" | grep -c '^Dictionary: ')" = 2 ] || fail "the word list was not read"
+printf '%s\n' "$OUT" | grep -q '^Dictionary: .*namedict-user\.txt (3 entries) $' || fail "no line for the word list"
 csv show k2.names.csv > shown.txt
 grep -qxF 'morph | 0 | 笑い | Grin |  | standard' shown.txt || fail "the morph is not the user's"
 grep -qxF 'rigid body | 1 | 髪 | HairBody |  | standard' shown.txt || fail "the rigid body is not the user's"
 grep -qxF 'bone | 0 | 頭 | Head |  | rule' shown.txt || fail "the rule did not win"
+finish
+
+begin "nothing written: a copy that would change nothing has no table, a table that changes nothing makes no copy"
+model emptyjp m.pmx
+printf '%s\n' '"頭"F ""' > alias.ini
+run -ND2 -V m.pmx
+expect_status 0
+expect_line "No name would change: no copy was written. "
+expect_no_file m-new.pmx
+expect_no_file m.names.csv
+# The table keeps the name an English-name rule would change: the copy would be the
+# model, so none is written and the correction is not remembered.
+model filled f.pmx
+printf '%s\n' '-BoneEN' 'master Master' > alias.ini
+printf 'kind,index,japanese,english\nbone,0,全ての親,master\n' > f.names.csv
+run -ND2 -J f.names.csv
+expect_status 0
+# The console is Shift-JIS under Wine: the line is matched by its English part.
+printf '%s\n' "$OUT" | grep -q '^(bone 0) (jp) .*  (en) master  => Master  table => master $' \
+  || fail "the table did not keep the name"
+expect_line "No name would change: no copy was written. "
+expect_line " All the links in the model "
+expect_no_line "Save OK. "
+expect_no_file f-new.pmx
+expect_no_file namedict-user.txt
 finish
 
 # Wine hands such a name to the program spelled otherwise (as cases_models.sh has it).
