@@ -47,6 +47,24 @@ enum JText {
   JSumFailed,
   JSumUnit,
   JSumSee,
+  JSumTablesWritten,  // the same for names tables, then the count and JSumUnit
+  JSumTablesApplied,
+  JTableWritten,      // names tables: console lines, followed by a name and " \n"
+  JTableFailed,
+  JTableApply,
+  JTableModel,
+  JTableChanged,      // followed by the count and " \n"
+  JRememberedList,    // "単語リスト <path>: " the counts: JRemembered1 n JRemembered2 m
+  JRemembered1,
+  JRemembered2,
+  JBoxTable,          // box pieces
+  JBoxTableFailed,
+  JBoxTableName,
+  JBoxApplied1,       // followed by the count and JBoxApplied2
+  JBoxApplied2,
+  JBoxMisfit,
+  JBoxNoModel,
+  JBoxTwoModels,
   JCount
 };
 
@@ -84,10 +102,28 @@ constexpr std::array<const char8_t*, JCount> kJapanese = {
     u8" 失敗： ",
     u8" 個 \r\n",
     u8" 詳しくはコンソールをご覧ください. \r\n",
+    u8" 名前の表の書き出し： ",
+    u8" 名前の表の適用： ",
+    u8"名前の表を書き出しました: ",
+    u8"名前の表は書き出せませんでした(モデルは保存済み). \n",
+    u8"名前の表: ",
+    u8" モデル: ",
+    u8"表が生成名から変えた名前: ",
+    u8"単語リスト ",
+    u8": 覚えた訂正 ",
+    u8" 個、既にあった訂正 ",
+    u8" 名前の表: \r\n",
+    u8" 名前の表は書き出せませんでした. \r\n",
+    u8" 名前の表 \r\n",
+    u8" を適用し(変更 ",
+    u8" 個)、 \r\n",
+    u8" はモデルに合いません. 何も書き出していません. \r\n",
+    u8" のモデル(同じ名前の .pmx か .pmd)が見つかりません. 何も書き出していません. \r\n",
+    u8" に合うモデルが二つ(.pmx と .pmd)あります. 何も書き出していません. \r\n",
 };
 
 // Shift-JIS never takes more bytes than UTF-8 for the same text.
-constexpr int kJTextMax = 128;
+constexpr int kJTextMax = 160;
 constexpr bool japanesefits() {
   for (const char8_t* s : kJapanese) {
     int n = 0;
@@ -215,7 +251,8 @@ void boxextension(BoxText* box, const char* nameA, const char16_t* nameW) {
   piece(&b, " Do you like to continue? ");
 }
 
-void boxsaved(BoxText* box, const char* nameA, const char16_t* nameW, int names, int kinds) {
+void boxsaved(BoxText* box, const char* nameA, const char16_t* nameW, int names, int kinds,
+              TableNote table, const char* tableA, const char16_t* tableW) {
   Builder b = boxstart(box);
   bool ja = langjapanese();
   if (names >= 1) piece(&b, ja ? jt(JSavedAdded) : " Added English bone/morph/frame names, \r\n");
@@ -226,9 +263,67 @@ void boxsaved(BoxText* box, const char* nameA, const char16_t* nameW, int names,
   name(&b, nameA, nameW, true);
   piece(&b, " \r\n");
   piece(&b, ja ? jt(JSavedTo) : " was saved. \r\n");
+  if (table == TABLE_WRITTEN) {
+    piece(&b, " \r\n");
+    piece(&b, ja ? jt(JBoxTable) : " Names table: \r\n");
+    name(&b, tableA, tableW, true);
+  } else if (table == TABLE_FAILED) {
+    piece(&b, " \r\n");
+    piece(&b, ja ? jt(JBoxTableFailed) : " The names table could not be written. \r\n");
+  }
 }
 
-void boxfolders(BoxText* box, int saved, int unchanged, int failed) {
+void boxapplied(BoxText* box, const char* nameA, const char16_t* nameW, const char* tableA,
+                const char16_t* tableW, int changed) {
+  Builder b = boxstart(box);
+  char count[32];
+  if (langjapanese()) {
+    snprintf(count, sizeof count, "%d", changed);
+    piece(&b, jt(JBoxTableName));
+    name(&b, tableA, tableW, true);
+    piece(&b, jt(JBoxApplied1));
+    piece(&b, count);
+    piece(&b, jt(JBoxApplied2));
+  } else {
+    snprintf(count, sizeof count, " (%d names changed), \r\n", changed);
+    piece(&b, " Applied the names table \r\n");
+    name(&b, tableA, tableW, true);
+    piece(&b, count);
+  }
+  piece(&b, " \r\n");
+  name(&b, nameA, nameW, true);
+  piece(&b, " \r\n");
+  piece(&b, langjapanese() ? jt(JSavedTo) : " was saved. \r\n");
+}
+
+void boxrefused(BoxText* box, const char* tableA, const char16_t* tableW, TableRefusal why) {
+  Builder b = boxstart(box);
+  const bool ja = langjapanese();
+  if (ja) {
+    piece(&b, jt(JBoxTableName));
+  } else {
+    piece(&b, why == TABLE_NOMODEL ? " No model for the names table \r\n" : " The names table \r\n");
+  }
+  name(&b, tableA, tableW, true);
+  switch (why) {
+    case TABLE_MISFIT:
+      piece(&b, ja ? jt(JBoxMisfit) : " does not fit the model: nothing was written. \r\n");
+      piece(&b, " \r\n");
+      piece(&b, ja ? jt(JSumSee) : " See the console for details. \r\n");
+      break;
+    case TABLE_NOMODEL:
+      piece(&b, ja ? jt(JBoxNoModel)
+                   : " (no .pmx or .pmd of its name beside it): nothing was written. \r\n");
+      break;
+    case TABLE_TWOMODELS:
+      piece(&b, ja ? jt(JBoxTwoModels)
+                   : " could belong to a .pmx and a .pmd of its name: nothing was written. \r\n");
+      break;
+  }
+}
+
+void boxfolders(BoxText* box, int saved, int unchanged, int failed, int tablesWritten,
+                int tablesApplied) {
   Builder b = boxstart(box);
   char line[64];
   auto count = [&](JText label, const char* english, int n) {
@@ -247,6 +342,8 @@ void boxfolders(BoxText* box, int saved, int unchanged, int failed) {
   count(JSumSaved, " Saved with English names added: %d \r\n", saved);
   count(JSumSound, " Correct, left unchanged: %d \r\n", unchanged);
   count(JSumFailed, " Failed: %d \r\n", failed);
+  if (tablesWritten >= 0) count(JSumTablesWritten, " Names tables written: %d \r\n", tablesWritten);
+  if (tablesApplied > 0) count(JSumTablesApplied, " Names tables applied: %d \r\n", tablesApplied);
   if (failed > 0) {
     piece(&b, " \r\n");
     piece(&b, langjapanese() ? jt(JSumSee) : " See the console for details. \r\n");
@@ -334,9 +431,57 @@ void dlgkindcount(int count) {
 }
 
 void dlgsaved(const char* nameA, const char16_t* nameW, bool utf16mode, int names, int kinds,
-              bool boxed) {
-  boxsaved(&boxText, nameA, nameW, names, kinds);
+              bool boxed, TableNote table, const char* tableA, const char16_t* tableW) {
+  boxsaved(&boxText, nameA, nameW, names, kinds, table, tableA, tableW);
   report(&boxText, utf16mode, boxed);
+}
+
+void dlgapplied(const char* nameA, const char16_t* nameW, bool utf16mode, const char* tableA,
+                const char16_t* tableW, int changed) {
+  boxapplied(&boxText, nameA, nameW, tableA, tableW, changed);
+  report(&boxText, utf16mode, true);
+}
+
+void dlgrefused(const char* tableA, const char16_t* tableW, bool utf16mode, TableRefusal why) {
+  boxrefused(&boxText, tableA, tableW, why);
+  report(&boxText, utf16mode, true);
+}
+
+void dlgtablewritten(const char* shown) {
+  if (langjapanese()) {
+    conprintf("%s%s \n", jt(JTableWritten), shown);
+  } else {
+    conprintf("Names table written: %s \n", shown);
+  }
+}
+
+void dlgtablefailed() {
+  conputs(langjapanese() ? jt(JTableFailed) : "The names table could not be written (the copy is saved). \n");
+}
+
+void dlgtableapply(const char* table, const char* model) {
+  if (langjapanese()) {
+    conprintf("%s%s \n%s%s \n", jt(JTableApply), table, jt(JTableModel), model);
+  } else {
+    conprintf("Names table: %s \n for the model: %s \n", table, model);
+  }
+}
+
+void dlgtablechanged(int changed) {
+  if (langjapanese()) {
+    conprintf("%s%d \n", jt(JTableChanged), changed);
+  } else {
+    conprintf("Names the table changed against the generated ones: %d \n", changed);
+  }
+}
+
+void dlgremembered(const char* list, int added, int already) {
+  if (langjapanese()) {
+    conprintf("%s%s%s%d%s%d%s", jt(JRememberedList), list, jt(JRemembered1), added,
+              jt(JRemembered2), already, jt(JUnitLine));
+  } else {
+    conprintf("Word list %s: %d corrections remembered, %d there already. \n", list, added, already);
+  }
 }
 
 void dlgunchanged(const char* nameA, const char16_t* nameW, bool utf16mode, bool boxed) {
@@ -344,8 +489,8 @@ void dlgunchanged(const char* nameA, const char16_t* nameW, bool utf16mode, bool
   report(&boxText, utf16mode, boxed);
 }
 
-void dlgfolders(int saved, int unchanged, int failed) {
-  boxfolders(&boxText, saved, unchanged, failed);
+void dlgfolders(int saved, int unchanged, int failed, int tablesWritten, int tablesApplied) {
+  boxfolders(&boxText, saved, unchanged, failed, tablesWritten, tablesApplied);
   report(&boxText, false, true);
 }
 
@@ -363,6 +508,8 @@ constexpr HelpRow kHelp[] = {
      u8"   model.pmx, model.pmd  PMX 2.0/2.1 か PMD のモデル。コピーは model-new.pmx"},
     {"   folder                every model in it and in its subfolders",
      u8"   フォルダ              その中とサブフォルダのすべてのモデル"},
+    {"   model.names.csv       a names table, applied to model.pmx/.pmd beside it",
+     u8"   model.names.csv       名前の表。隣の model.pmx/.pmd に適用"},
     {"Options (also in modsetup.ini; a 0 after the letter turns one off):",
      u8"オプション (modsetup.ini にも書けます。文字の後の 0 で off):"},
     {"   -O     also the names of the model, materials, rigid bodies, joints, soft bodies",

@@ -17,14 +17,27 @@ struct BoxText {
 // Shift-JIS once). Called at start-up, before any text is shown.
 void dlginit();
 
+// What became of the names table of a saved copy.
+enum TableNote { TABLE_NONE, TABLE_WRITTEN, TABLE_FAILED };
+// Why a names table made no copy.
+enum TableRefusal { TABLE_MISFIT, TABLE_NOMODEL, TABLE_TWOMODELS };
+
 // Box texts, built without showing anything (the tests call these).
 void boxextension(BoxText* box, const char* nameA, const char16_t* nameW);
 // names and kinds: the bone, morph and frame names the copy changed, and those of the
-// other kinds; the box says which were added.
-void boxsaved(BoxText* box, const char* nameA, const char16_t* nameW, int names, int kinds);
+// other kinds; the box says which were added, and the names table when one was written.
+void boxsaved(BoxText* box, const char* nameA, const char16_t* nameW, int names, int kinds,
+              TableNote table = TABLE_NONE, const char* tableA = nullptr,
+              const char16_t* tableW = nullptr);
 void boxunchanged(BoxText* box, const char* nameA, const char16_t* nameW);
-// The end-of-run report on the models that came from folders.
-void boxfolders(BoxText* box, int saved, int unchanged, int failed);
+// A copy made with a names table: the table, the names it changed, the copy.
+void boxapplied(BoxText* box, const char* nameA, const char16_t* nameW, const char* tableA,
+                const char16_t* tableW, int changed);
+void boxrefused(BoxText* box, const char* tableA, const char16_t* tableW, TableRefusal why);
+// The end-of-run report on the models that came from folders; the names tables written
+// for them when tablesWritten is not negative, those applied in the run when there were.
+void boxfolders(BoxText* box, int saved, int unchanged, int failed, int tablesWritten = -1,
+                int tablesApplied = 0);
 
 // Console lines and boxes.
 void dlgnomodel();
@@ -41,10 +54,21 @@ void dlgkindcount(int count);
 // The per-model reports: printed on the console, then shown in a report box unless
 // boxed is false (models from folders, which the folder report speaks for).
 void dlgsaved(const char* nameA, const char16_t* nameW, bool utf16mode, int names, int kinds,
-              bool boxed);
+              bool boxed, TableNote table = TABLE_NONE, const char* tableA = nullptr,
+              const char16_t* tableW = nullptr);
 void dlgunchanged(const char* nameA, const char16_t* nameW, bool utf16mode, bool boxed);
+// A names table applied, or refused: console, then a report box.
+void dlgapplied(const char* nameA, const char16_t* nameW, bool utf16mode, const char* tableA,
+                const char16_t* tableW, int changed);
+void dlgrefused(const char* tableA, const char16_t* tableW, bool utf16mode, TableRefusal why);
+// Console lines about names tables and the word list.
+void dlgtablewritten(const char* shown);
+void dlgtablefailed();
+void dlgtableapply(const char* table, const char* model);
+void dlgtablechanged(int changed);
+void dlgremembered(const char* list, int added, int already);
 // The folder report: console, then a report box.
-void dlgfolders(int saved, int unchanged, int failed);
+void dlgfolders(int saved, int unchanged, int failed, int tablesWritten = -1, int tablesApplied = 0);
 // Folder lines while the arguments are expanded: how many models a folder holds, or
 // that it holds none.
 void dlgfoldermodels(const char* folder, int count);

@@ -1,4 +1,4 @@
-// driver.cpp - the run and the per-model pipeline.
+// driver.cpp - the run, the per-model pipeline and the pipeline of a names table.
 #include "app/driver.h"
 
 #include <cstdio>
@@ -13,6 +13,7 @@
 #include "io/binfile.h"
 #include "io/savefile.h"
 #include "names/dict.h"
+#include "names/nametable.h"
 #include "names/rules.h"
 #include "platform/platform.h"
 #include "pmd/pmd.h"
@@ -20,9 +21,11 @@
 #include "pmx/pmx.h"
 #include "pmx/pmxmodel.h"
 #include "setup/settings.h"
+#include "table/table.h"
 #include "text/console.h"
 #include "text/sjis.h"
 #include "ui/filedlg.h"
+#include "ui/outname.h"
 #include "ui/paths.h"
 
 namespace {
@@ -37,6 +40,8 @@ struct ModelPaths {
   char16_t dirW[OS_MAXPATH];
   char outA[OS_MAXPATH];
   char16_t outW[OS_MAXPATH];
+  char tableA[OS_MAXPATH];  // the names table written beside the copy
+  char16_t tableW[OS_MAXPATH];
 
   bool pmd;  // the model is a PMD (its first bytes are "Pmd"), else PMX
 
@@ -235,12 +240,15 @@ int readmodel() {
   return r;
 }
 
-void report(const char* nameA, const char16_t* nameW, bool saved, bool boxed) {
-  char realA[OS_MAXPATH];
-  char16_t realW[OS_MAXPATH];
+void report(const char* nameA, const char16_t* nameW, bool saved, bool boxed,
+            TableNote table = TABLE_NONE) {
+  char realA[OS_MAXPATH], tableA[OS_MAXPATH];
+  char16_t realW[OS_MAXPATH], tableW[OS_MAXPATH];
   realnames(nameA, nameW, realA, realW);
   if (saved) {
-    dlgsaved(realA, realW, model.utf16mode(), wfsavemarks(SG_NAMES), wfsavemarks(SG_KINDS), boxed);
+    realnames(model.tableA, model.tableW, tableA, tableW);
+    dlgsaved(realA, realW, model.utf16mode(), wfsavemarks(SG_NAMES), wfsavemarks(SG_KINDS), boxed,
+             table, tableA, tableW);
   } else {
     dlgunchanged(realA, realW, model.utf16mode(), boxed);
   }
@@ -287,6 +295,87 @@ bool seenbefore(const OsFileId& id) {
   }
 }
 
+// Names tables written for models from folders, and tables applied in the run.
+int folderTables;
+int appliedTables;
+
+NtEncoding modelencoding() {
+  if (model.pmd) return NtEncoding::sjis;
+  return pmxModel.encoding == 0 ? NtEncoding::utf16le : NtEncoding::utf8;
+}
+
+// The model of the model paths read and reported: its rules, the reading pass, its
+// counts. false when it could not be read or its data is broken (*runcode records it).
+bool readstep(int* runcode) {
+  aliasload(dataDir, dataDirW);
+  int r = readmodel();
+  if (r != 0) {
+    conputs("The model was not read: nothing was written. \n\n");
+    *runcode = firstfailure(*runcode, r == 2 ? RUN_FORMAT : RUN_CANNOTOPEN);
+    return false;
+  }
+  conprintf("pmx dir: %s \n", model.dirA);
+  int status = model.pmd ? pmdreadstatus() : pmdinforeadstatus();
+  if (status != 0) {
+    conputs("The model's data is broken: nothing was written. \n\n");
+    *runcode = firstfailure(*runcode, status == 3 ? RUN_ENDEARLY : RUN_FORMAT);
+    return false;
+  }
+  dlgvacantcount(pmxModel.nameChangeCount);
+  // A PMD given its English section gets the model's name with it, also without -O.
+  if (Fill.everyKind != 0 || pmxModel.kindChangeCount > 0) dlgkindcount(pmxModel.kindChangeCount);
+  conputs("\n");
+  return true;
+}
+
+// The copy of the model under the next free "-new" name: 0 saved, 1 not written because
+// it would change nothing, -1 failed (*runcode records it).
+int savestep(int* runcode) {
+  int named = outputname(model.pathA, model.pathW, model.outA, model.outW);
+  if (named != 0) {
+    conputs(named == -2 ? "The output name is too long: nothing was written. \n"
+                        : "No free output name (-new to -new(99) are taken): nothing was written. \n");
+    conputs("New PMX save failed. \n");
+    *runcode = firstfailure(*runcode, RUN_NOTSAVED);
+    return -1;
+  }
+  int saved;
+  if (model.utf16mode()) {
+    conputs("Saving in UTF-16 mode. \n");
+    saved = (model.pmd ? pmdrewrite : pmxrewrite)(model.outA, model.outW, model.pathA, model.pathW, 1);
+  } else {
+    conputs("Saving in ANSI/UTF-8 mode. \n");
+    saved = (model.pmd ? pmdrewrite : pmxrewrite)(model.outA, model.outW, model.pathA, model.pathW, 0);
+  }
+  if (saved == 1) return 1;
+  if (saved != 0) {
+    conputs("New PMX save failed. \n");
+    *runcode = firstfailure(*runcode, RUN_NOTSAVED);
+    return -1;
+  }
+  return 0;
+}
+
+// The names table of the copy just saved, beside the model. A table that cannot be
+// written is a failure of the run, though the copy stays.
+TableNote writetable(int* runcode) {
+  int named = tablename(model.pathA, model.pathW, model.tableA, model.tableW);
+  const int useW = model.utf16mode() ? 1 : 0;
+  if (named == 0 && (useW ? model.tableW[0] : model.tableA[0]) != 0 &&
+      tbwrite(model.tableA, model.tableW, model.pathA, model.pathW, useW) == 0) {
+    char realA[OS_MAXPATH];
+    char16_t realW[OS_MAXPATH];
+    realnames(model.tableA, model.tableW, realA, realW);
+    dlgtablewritten(realA);
+    return TABLE_WRITTEN;
+  }
+  if (named == -1) conputs("No free name for the names table (.names to .names(99) are taken). \n");
+  if (named == -2) conputs("The names table's name is too long. \n");
+  dlgtablefailed();
+  *runcode = firstfailure(*runcode, RUN_NOTSAVED);
+  return TABLE_FAILED;
+}
+
 // One model through the pipeline. *runcode keeps the first failure of the run, and
 // takes the declined question on top.
 int runmodel(const char* a, const char16_t* w, bool fromfolder, bool last, bool anysaved,
@@ -315,58 +404,219 @@ int runmodel(const char* a, const char16_t* w, bool fromfolder, bool last, bool 
     return MODEL_DECLINED;
   }
 
-  aliasload(dataDir, dataDirW);
-
-  int r = readmodel();
-  if (r != 0) {
-    conputs("The model was not read: nothing was written. \n\n");
-    *runcode = firstfailure(*runcode, r == 2 ? RUN_FORMAT : RUN_CANNOTOPEN);
-    return MODEL_FAILED;
-  }
-  conprintf("pmx dir: %s \n", model.dirA);
-  int status = model.pmd ? pmdreadstatus() : pmdinforeadstatus();
-  if (status != 0) {
-    conputs("The model's data is broken: nothing was written. \n\n");
-    *runcode = firstfailure(*runcode, status == 3 ? RUN_ENDEARLY : RUN_FORMAT);
-    return MODEL_FAILED;
-  }
-  dlgvacantcount(pmxModel.nameChangeCount);
-  // A PMD given its English section gets the model's name with it, also without -O.
-  if (Fill.everyKind != 0 || pmxModel.kindChangeCount > 0) dlgkindcount(pmxModel.kindChangeCount);
-  conputs("\n");
-
+  if (!readstep(runcode)) return MODEL_FAILED;
   bool boxed = !fromfolder;
   if (pmxModel.nameChangeCount + pmxModel.kindChangeCount < 1) {
     report(model.pathA, model.pathW, false, boxed);
     return MODEL_UNCHANGED;
   }
-  int named = outputname(model.pathA, model.pathW, model.outA, model.outW);
-  if (named != 0) {
-    conputs(named == -2 ? "The output name is too long: nothing was written. \n"
-                        : "No free output name (-new to -new(99) are taken): nothing was written. \n");
-    conputs("New PMX save failed. \n");
-    *runcode = firstfailure(*runcode, RUN_NOTSAVED);
-    return MODEL_FAILED;
-  }
-  int saved;
-  if (model.utf16mode()) {
-    conputs("Saving in UTF-16 mode. \n");
-    saved = (model.pmd ? pmdrewrite : pmxrewrite)(model.outA, model.outW, model.pathA, model.pathW, 1);
-  } else {
-    conputs("Saving in ANSI/UTF-8 mode. \n");
-    saved = (model.pmd ? pmdrewrite : pmxrewrite)(model.outA, model.outW, model.pathA, model.pathW, 0);
-  }
+  ntbegin(modelencoding(), Table.write != 0);
+  const int saved = savestep(runcode);
+  if (saved < 0) return MODEL_FAILED;
+  // A copy that would change nothing is not written, and so has no table either.
   if (saved == 1) {
     report(model.pathA, model.pathW, false, boxed);
     return MODEL_UNCHANGED;
   }
-  if (saved != 0) {
-    conputs("New PMX save failed. \n");
-    *runcode = firstfailure(*runcode, RUN_NOTSAVED);
+  conputs("Save OK. \n\n");
+  TableNote table = TABLE_NONE;
+  if (Table.write != 0) {
+    table = writetable(runcode);
+    if (table == TABLE_WRITTEN && fromfolder) folderTables++;
+    conputs("\n");
+  }
+  report(model.outA, model.outW, true, boxed, table);
+  return MODEL_SAVED;
+}
+
+// ---- Names tables -----------------------------------------------------------------
+
+// The table being applied: its paths in both forms, the one to read it by.
+struct TablePaths {
+  char pathA[OS_MAXPATH];
+  char16_t pathW[OS_MAXPATH];
+  int useW;
+};
+TablePaths table;
+
+// Whether an argument names a names table rather than a model.
+bool istable(const char* a, const char16_t* w) {
+  char nameA[OS_MAXPATH];
+  char16_t nameW[OS_MAXPATH];
+  int stem;
+  if (fitsA(a)) {
+    getfname(nameA, a);
+    return tbisname(nameA, &stem);
+  }
+  if (!fitsW(w)) return false;
+  getfnameW(nameW, w);
+  return tbisnameW(nameW, &stem);
+}
+
+void fname(char* out, const char* path) { getfname(out, path); }
+void fname(char16_t* out, const char16_t* path) { getfnameW(out, path); }
+bool tablefile(const char* name, int* stem) { return tbisname(name, stem); }
+bool tablefile(const char16_t* name, int* stem) { return tbisnameW(name, stem); }
+
+// s and t have the same n characters, ASCII letters in any case.
+template <typename Ch, typename Ct>
+bool sameletters(const Ch* s, const Ct* t, int n) {
+  auto lower = [](char32_t c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; };
+  for (int i = 0; i < n; i++) {
+    if (lower(static_cast<char32_t>(s[i])) != lower(static_cast<char32_t>(t[i]))) return false;
+  }
+  return true;
+}
+
+// The models beside a table, "<stem>.pmx" or "<stem>.pmd" in any letter case, looked
+// up through one path form: how many there are; the extension of the first in ext.
+template <typename Ch, typename First, typename Next>
+int modelsbeside(const Ch* path, char* ext, First first, Next next) {
+  Ch name[OS_MAXPATH], pattern[OS_MAXPATH + 4], found[OS_MAXPATH];
+  int stem;
+  fname(name, path);
+  if (!tablefile(name, &stem)) return 0;
+  int n = 0;
+  while (path[n] != 0) n++;
+  for (int i = 0; name[i] != 0; i++) n--;  // the folder's length
+  n += stem;
+  for (int i = 0; i < n; i++) pattern[i] = path[i];
+  pattern[n] = '.';
+  pattern[n + 1] = '*';
+  pattern[n + 2] = 0;
+  int count = 0;
+  bool isdir;
+  for (int r = first(pattern, found, OS_MAXPATH, &isdir); r == 0; r = next(found, OS_MAXPATH, &isdir)) {
+    int len = 0;
+    while (found[len] != 0) len++;
+    if (isdir || len != stem + 4 || !sameletters(found, name, stem) ||
+        !(sameletters(found + stem, ".pmx", 4) || sameletters(found + stem, ".pmd", 4)))
+      continue;
+    if (count++ == 0) {
+      for (int i = 0; i < 4; i++) ext[i] = static_cast<char>(found[stem + i]);
+      ext[4] = 0;
+    }
+  }
+  osfindclose();
+  return count;
+}
+
+// The model a table belongs to: "<stem>.pmx" or "<stem>.pmd" in the table's folder.
+// The number found; when it is one, its paths are the model paths. The ANSI form is
+// searched unless a character of the name has none ('?' stands there, which would
+// match other names).
+int findmodel(const char* a, const char16_t* w) {
+  char ext[8] = "";
+  const bool useA = fitsA(a) && strchr(a, '?') == nullptr;
+  int count = 0;
+  if (useA) {
+    count = modelsbeside(a, ext, osfindfirst, osfindnext);
+  } else if (fitsW(w)) {
+    count = modelsbeside(w, ext, osfindfirstW, osfindnextW);
+  }
+  if (count != 1) return count;
+  // Both forms of the model's path: the table's folder and stem, the extension found.
+  char pathA[OS_MAXPATH] = "";
+  char16_t pathW[OS_MAXPATH] = {0};
+  char nameA[OS_MAXPATH];
+  char16_t nameW[OS_MAXPATH];
+  int stem;
+  if (useA) getfname(nameA, a);
+  if (useA && tbisname(nameA, &stem)) {
+    const size_t keep = strlen(a) - strlen(nameA) + static_cast<size_t>(stem);
+    if (keep + 5 <= OS_MAXPATH) {
+      memcpy(pathA, a, keep);
+      memcpy(pathA + keep, ext, 5);
+    }
+  }
+  if (fitsW(w)) getfnameW(nameW, w);
+  if (fitsW(w) && tbisnameW(nameW, &stem)) {
+    const int keep = unistrlen(w) - unistrlen(nameW) + stem;
+    if (keep + 5 <= OS_MAXPATH) {
+      for (int i = 0; i < keep; i++) pathW[i] = w[i];
+      for (int i = 0; i < 5; i++) pathW[keep + i] = static_cast<char16_t>(ext[i]);
+    }
+  }
+  model.ansiMissing = model.wideMissing = false;
+  return takepaths(pathA, pathW) ? 1 : 0;
+}
+
+void tablerefused(TableRefusal why, int* runcode) {
+  char realA[OS_MAXPATH];
+  char16_t realW[OS_MAXPATH];
+  realnames(table.pathA, table.pathW, realA, realW);
+  dlgrefused(realA, realW, table.useW != 0, why);
+  *runcode = firstfailure(*runcode, why == TABLE_NOMODEL ? RUN_CANNOTOPEN : RUN_NOTSAVED);
+}
+
+// A names table through its own pipeline: its model found and read, the table read and
+// checked against it, then a copy of the model with the table's English names.
+int runtable(const char* a, const char16_t* w, int* runcode) {
+  conputs("\n");
+  table.pathA[0] = 0;
+  table.pathW[0] = 0;
+  if (fitsA(a)) memcpy(table.pathA, a, strlen(a) + 1);
+  if (fitsW(w)) unistrcpy(table.pathW, w);
+  table.useW = table.pathA[0] != 0 && rftryopen(table.pathA) == 0 ? 0 : 1;
+  rfclose();
+  int models = findmodel(a, w);
+  if (models != 1) {
+    tablerefused(models == 0 ? TABLE_NOMODEL : TABLE_TWOMODELS, runcode);
     return MODEL_FAILED;
   }
+  char shownTable[OS_MAXPATH * 2], shownModel[OS_MAXPATH * 2];
+  if (table.useW != 0) {
+    unistr2sjis(shownTable, table.pathW);
+  } else {
+    snprintf(shownTable, sizeof shownTable, "%s", table.pathA);
+  }
+  if (model.ansiMissing) {
+    unistr2sjis(shownModel, model.pathW);
+  } else {
+    snprintf(shownModel, sizeof shownModel, "%s", model.pathA);
+  }
+  dlgtableapply(shownTable, shownModel);
+  if (!readstep(runcode)) return MODEL_FAILED;
+
+  ntbegin(modelencoding(), false);
+  const int useW = model.ansiMissing ? 1 : 0;
+  int listed = model.pmd ? pmdreadnames(model.pathA, model.pathW, useW)
+                         : pmxreadnames(model.pathA, model.pathW, useW);
+  int faults = listed == 0 ? tbread(table.pathA, table.pathW, table.useW) : -1;
+  if (faults != 0) {
+    tablerefused(TABLE_MISFIT, runcode);
+    return MODEL_FAILED;
+  }
+  // The vacant names do not decide here: the table may change names the model has.
+  const int saved = savestep(runcode);
+  if (saved < 0) return MODEL_FAILED;
+  // The table leaves every name as the model has it: a run that writes no copy writes
+  // nothing else either, so no correction is remembered.
+  if (saved == 1) {
+    report(model.pathA, model.pathW, false, true);
+    return MODEL_UNCHANGED;
+  }
+  dlgtablechanged(ntchanged());
   conputs("Save OK. \n\n");
-  report(model.outA, model.outW, true, boxed);
+  if (Table.remember != 0) {
+    int already = 0;
+    // The word list lives with the other data files, where the dictionary reads it.
+    int added = tbremember(dataDir, dataDirW, &already);
+    if (added >= 0) {
+      char list[OS_MAXPATH + 32];
+      snprintf(list, sizeof list, "%s%s", dataDir, TB_WORDLIST);
+      dlgremembered(list, added, already);
+    } else {
+      *runcode = firstfailure(*runcode, RUN_NOTSAVED);
+    }
+    conputs("\n");
+  }
+  char realA[OS_MAXPATH], tableA[OS_MAXPATH];
+  char16_t realW[OS_MAXPATH], tableW[OS_MAXPATH];
+  realnames(model.outA, model.outW, realA, realW);
+  realnames(table.pathA, table.pathW, tableA, tableW);
+  dlgapplied(realA, realW, model.utf16mode(), tableA, tableW, ntchanged());
+  appliedTables++;
   return MODEL_SAVED;
 }
 
@@ -462,6 +712,8 @@ int nwmain(int argc, char** argv) {
     }
     if (argisfolder(j)) {
       outcome = runfolder(j, &anysaved, &runcode, tally);
+    } else if (istable(argget(j), arggetW(j))) {
+      outcome = runtable(argget(j), arggetW(j), &runcode);
     } else {
       outcome = runmodel(argget(j), arggetW(j), false, j == argList.count - 1, anysaved, &runcode);
     }
@@ -469,7 +721,8 @@ int nwmain(int argc, char** argv) {
     if (outcome == MODEL_SAVED) anysaved = true;
   }
   if (tally[MODEL_SAVED] + tally[MODEL_UNCHANGED] + tally[MODEL_FAILED] > 0) {
-    dlgfolders(tally[MODEL_SAVED], tally[MODEL_UNCHANGED], tally[MODEL_FAILED]);
+    dlgfolders(tally[MODEL_SAVED], tally[MODEL_UNCHANGED], tally[MODEL_FAILED],
+               Table.write != 0 ? folderTables : -1, appliedTables);
   }
 
   endofrun(runcode);

@@ -1,5 +1,6 @@
 // driver.h - the program's run: argument lists, settings, and every model through the
-// pipeline of extension check, rules, reading, counting, saving and reporting.
+// pipeline of extension check, rules, reading, counting, saving and reporting; every
+// names table named through its own (its model found, read, checked, then saved).
 #pragma once
 
 #include "ui/outname.h"

@@ -211,6 +211,7 @@ void optiongroup(const char* group, bool apply) {
   ConvSettings conv = Conv;
   CancelSettings cancel = Cancel;
   FillSettings fill = Fill;
+  TableSettings table = Table;
   float accuracy = Accuracy;
 
   const char* p = group;
@@ -261,6 +262,16 @@ void optiongroup(const char* group, bool apply) {
         fill.everyKind = !isdigitc(*p) || number(p) != 0 ? FLAG_ON : FLAG_OFF;
         conputs(fill.everyKind != 0 ? "Fill.everyKind = ON \n" : "Fill.everyKind = OFF \n");
         break;
+      case 'V':
+        skipeq(p);
+        table.write = !isdigitc(*p) || number(p) != 0 ? FLAG_ON : FLAG_OFF;
+        conputs(table.write != 0 ? "Table.write = ON \n" : "Table.write = OFF \n");
+        break;
+      case 'J':
+        skipeq(p);
+        table.remember = !isdigitc(*p) || number(p) != 0 ? FLAG_ON : FLAG_OFF;
+        conputs(table.remember != 0 ? "Table.remember = ON \n" : "Table.remember = OFF \n");
+        break;
       default: {
         int byte = static_cast<signed char>(c);
         conprintf("\nOption error: <%c> %02X", byte, static_cast<unsigned>(byte));
@@ -274,5 +285,6 @@ void optiongroup(const char* group, bool apply) {
   Conv = conv;
   Cancel = cancel;
   Fill = fill;
+  Table = table;
   Accuracy = accuracy;
 }

@@ -37,7 +37,7 @@ for enc in utf16 utf8; do
     if [ "${peak:-$limit_kb}" -ge "$limit_kb" ]; then verdict="OVER the limit of $limit_kb KiB"; status=1; fi
     printf '%-5s model, %s path, %d bytes: peak RSS %d KiB (%s MiB): %s\n' "$enc" "$path" \
       "$size" "${peak:-0}" "$(awk -v k="${peak:-0}" 'BEGIN { printf "%.1f", k / 1024 }')" "$verdict"
-    rm -f "$tmp/$name-new.pmx"
+    rm -f "$tmp/$name-new.pmx" "$tmp/$name".names*.csv
   done
   rm -f "$tmp"/*.pmx
 done

@@ -48,7 +48,7 @@ for enc in utf16 utf8; do
   declare -A times=()
   for ((r = 0; r < runs; r++)); do
     for what in stream handle copy64k copy1M; do
-      rm -f "$tmp"/*-new.pmx "$tmp/copy.pmx"
+      rm -f "$tmp"/*-new.pmx "$tmp"/*.names*.csv "$tmp/copy.pmx"
       case $what in
         stream) t=$(cputime "$prog" -ND2 "$tmp/$enc.pmx") && [ -s "$tmp/$enc-new.pmx" ] ;;
         handle) t=$(cputime "$prog" -ND2 "$tmp/모델_$enc.pmx") && [ -s "$tmp/모델_$enc-new.pmx" ] ;;

@@ -50,6 +50,7 @@ struct WrittenFile {
   char16_t pathW[kMaxPath];
 };
 WrittenFile out = {false, false, false, {}, {}};
+bool rdfailed;  // the reader ended on a read error, not at the end of its file
 
 int32_t imin(int32_t a, int32_t b) { return a < b ? a : b; }
 
@@ -62,10 +63,15 @@ int32_t rdheadroom() { return INT32_MAX - (rfstate.base + rfstate.next); }
 int32_t rdraw(void* dst, int32_t n) {
   if (rd.handleMode) {
     uint32_t got = 0;
-    if (osread(rd.handle, dst, static_cast<uint32_t>(n), &got) != 0) return 0;
+    if (osread(rd.handle, dst, static_cast<uint32_t>(n), &got) != 0) {
+      rdfailed = true;
+      return 0;
+    }
     return static_cast<int32_t>(got);
   }
-  return static_cast<int32_t>(fread(dst, 1, static_cast<size_t>(n), rd.stream));
+  size_t got = fread(dst, 1, static_cast<size_t>(n), rd.stream);
+  if (got < static_cast<size_t>(n) && ferror(rd.stream)) rdfailed = true;
+  return static_cast<int32_t>(got);
 }
 
 // Releases the file; the position stays where the data ended.
@@ -99,6 +105,7 @@ bool rdrefill() {
 
 void rdstart(bool handleMode) {
   rd.open = true;
+  rdfailed = false;
   rd.handleMode = handleMode;
   rfstate.base = rfstate.next = rfstate.fill = 0;
 }
@@ -336,6 +343,7 @@ int rfseek(int32_t offset) {
 }
 
 int32_t rftell() { return rfstate.base + rfstate.next; }
+bool rfreaderror() { return rdfailed || rfstate.base + rfstate.fill == INT32_MAX; }
 int rfeofmore() { return rd.open ? 0 : -1; }
 
 // ---- Writer -------------------------------------------------------------------------
@@ -428,7 +436,7 @@ namespace {
 
 // The file keeps its lock (its handle) until it has its name: another run never sees
 // it closed under the temporary name and takes it for a leftover.
-int commit(const char* path, const char16_t* pathW) {
+int commit(const char* path, const char16_t* pathW, bool replace) {
   if (!wr.open) {
     wfdiscard();
     return -1;
@@ -444,8 +452,14 @@ int commit(const char* path, const char16_t* pathW) {
     wfdiscard();
     return -1;
   }
-  bool named = out.wide ? pathW != nullptr && osrenamenewW(wr.handle, out.pathW, pathW) == 0
-                        : path != nullptr && osrenamenew(wr.stream, out.path, path) == 0;
+  bool named;
+  if (replace) {
+    named = out.wide ? pathW != nullptr && osrenameoverW(wr.handle, out.pathW, pathW) == 0
+                     : path != nullptr && osrenameover(wr.stream, out.path, path) == 0;
+  } else {
+    named = out.wide ? pathW != nullptr && osrenamenewW(wr.handle, out.pathW, pathW) == 0
+                     : path != nullptr && osrenamenew(wr.stream, out.path, path) == 0;
+  }
   if (!named) {
     if (oslasterror() == OSERR_FILE_EXISTS) return 1;  // still open under its temporary name
     conprintf("Could not rename (WR)(code=%d).\n", static_cast<int>(oslasterror()));
@@ -468,8 +482,10 @@ int commit(const char* path, const char16_t* pathW) {
 
 }  // namespace
 
-int wfcommit(const char* path) { return commit(path, nullptr); }
-int wfcommitW(const char16_t* path) { return commit(nullptr, path); }
+int wfcommit(const char* path) { return commit(path, nullptr, false); }
+int wfcommitW(const char16_t* path) { return commit(nullptr, path, false); }
+int wfcommitover(const char* path) { return commit(path, nullptr, true); }
+int wfcommitoverW(const char16_t* path) { return commit(nullptr, path, true); }
 
 int wfputcmore(int byte) {
   if (!wr.open) return -1;

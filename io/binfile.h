@@ -30,6 +30,9 @@ int rfbufrewind();                     // 0 or -2
 // 0 or -2. A reader that is closed (also by reaching the end) cannot seek: -2.
 int rfseek(int32_t offset);
 int32_t rftell();                      // at most INT32_MAX: the data ends there
+// After the reader ended: true when a read failed or the data reached INT32_MAX, so that
+// what was read is not the whole file.
+bool rfreaderror();
 inline int rfeof();                    // 0 while open, -1 once closed
 
 // ---- Writer -------------------------------------------------------------------------
@@ -58,6 +61,10 @@ int wfdiscard();
 // is cut off.
 int wfcommit(const char* path);
 int wfcommitW(const char16_t* path);
+// As wfcommit, but the file replaces whatever has the name (the old file is never
+// opened); 1 is not returned.
+int wfcommitover(const char* path);
+int wfcommitoverW(const char16_t* path);
 inline int wfputc(int byte);           // 0 or -1
 // Hands the buffered bytes to the system (a stream is flushed too). 0, or -1 when that
 // failed or the writer is closed.

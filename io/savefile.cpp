@@ -86,18 +86,21 @@ bool wfopentemp(const char* outA, const char16_t* outW, int useW) {
   return false;
 }
 
-bool wfcommitfree(char* outA, char16_t* outW, const char* srcA, const char16_t* srcW, int useW) {
+bool wfcommitfree(char* outA, char16_t* outW, const char* srcA, const char16_t* srcW, int useW,
+                  bool table) {
   for (int tries = 0; tries < kTempTries; tries++) {
     int r = useW ? wfcommitW(outW) : wfcommit(outA);
     if (r <= 0) return r == 0;
-    if (outputname(srcA != nullptr ? srcA : "", srcW != nullptr ? srcW : u"", outA, outW) != 0 ||
+    auto next = table ? tablename : outputname;
+    if (next(srcA != nullptr ? srcA : "", srcW != nullptr ? srcW : u"", outA, outW) != 0 ||
         (useW ? outW[0] : outA[0]) == 0) {
       break;
     }
     if (useW) unistr2sjis(shown, outW);
     conprintf("The name was taken meanwhile; writing to: %s \n", useW ? shown : outA);
   }
-  conputs("No free output name (-new to -new(99) are taken): nothing was written. \n");
+  conputs(table ? "No free name for the names table (.names to .names(99) are taken). \n"
+                : "No free output name (-new to -new(99) are taken): nothing was written. \n");
   wfdiscard();
   return false;
 }
@@ -140,8 +143,9 @@ int wfsavesrcchanged() {
   return -1;
 }
 
-int wfsavewritten() {
-  if (wferror() == 0) return 0;
+int wfsavewritten() { return wferror() == 0 ? 0 : wfsavewritefailed(); }
+
+int wfsavewritefailed() {
   conputs("Error writing file. \n");
   failed = true;
   return -1;

@@ -17,7 +17,9 @@ bool wfopentemp(const char* outA, const char16_t* outW, int useW);
 // the copy takes the next free "-new(n)" name of the source (srcA/srcW), which the
 // console is told and the output buffers (OS_MAXPATH units, both forms) receive.
 // true when saved; false with a message and the temporary file removed.
-bool wfcommitfree(char* outA, char16_t* outW, const char* srcA, const char16_t* srcW, int useW);
+// A names table (table set) takes the next free ".names(n).csv" name instead.
+bool wfcommitfree(char* outA, char16_t* outW, const char* srcA, const char16_t* srcW, int useW,
+                  bool table = false);
 
 // Opens the source for its second read and a new temporary file for the copy, and says
 // so on the console ("Reading from", "Writing to", " scanning ... "). false when either
@@ -34,6 +36,8 @@ int wfsavecopyto(int32_t offset);
 int wfsavesrcchanged();
 // After a record went to the writer: 0, or -1 ("Error writing file.") when it closed.
 int wfsavewritten();
+// A record that cannot be written as decided: -1 ("Error writing file.").
+int wfsavewritefailed();
 bool wfsavefailed();
 // Name fields the copy changes, by group: the bone, morph and display-frame names, and
 // those of the other kinds (the model, materials, rigid bodies, joints, soft bodies).

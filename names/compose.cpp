@@ -65,6 +65,7 @@ char lastascii(const char* s, int n) {
 }  // namespace
 
 bool dictused() { return usedDict; }
+bool dictwhole() { return wholeEntry; }
 
 int dictaltparts() {
   int k = 0;

@@ -32,11 +32,9 @@ constexpr int DICT_PARTS = 640;           // pieces of one generated name
 constexpr int64_t DICT_PIECECOST = int64_t{1} << 30;  // what one piece adds to dictcost
 constexpr int64_t DICT_UNKNOWNCOST = int64_t{1} << 20;  // and a character without English
 
-// Which entries a name may use; later kinds of names use the bone entries. DK_PARTS: the
-// name is read word by word, never as a whole name (the standard names are the bones',
-// and little2_R would be a strange name for a material).
-// DK_MODEL: the model's own name, which reads proper names (n entries) by their reading.
-enum DictKind : uint8_t { DK_BONE = 1, DK_MORPH = 2, DK_FRAME = 4, DK_PARTS = 8, DK_MODEL = 16 };
+// Which entries a name may use; later kinds of names use the bone entries, and the
+// model's own name (DK_MODEL) also reads proper names (n entries) by their reading.
+enum DictKind : uint8_t { DK_BONE = 1, DK_MORPH = 2, DK_FRAME = 4, DK_MODEL = 16 };
 // The language a name is read in: Japanese uses the entries not marked c; Chinese may
 // use all, its own (c) before shared ones before Japanese ones (j).
 enum DictLang : uint8_t { DL_JA, DL_ZH };

@@ -21,6 +21,6 @@ extern int partCount;
 extern bool usedDict;  // a stretch was read through the dictionary
 extern bool ruled;     // a rule's text is part of the name
 extern int64_t nameCost;  // the segmentation's rank of the stretches read
-extern bool wholeName;    // the name is a whole-name entry
+extern bool wholeEntry;   // the name is one whole-name entry
 
 }  // namespace dict

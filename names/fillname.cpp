@@ -11,6 +11,7 @@
 namespace {
 
 char fixed[REP_BUFSIZE];  // the English name after the English-name rules
+NameSource source = NameSource::kept;
 
 void copyname(char* out, const char* s) {
   size_t n = strnlen(s, REP_BUFSIZE - 1);
@@ -31,6 +32,7 @@ bool ruleschanged(NameKind kind, const char* en, const char* fixed) {
 
 int fillenglish(NameKind recordKind, const char* en, const char* gen, char* out, bool exact) {
   const NameKind kind = rulekind(recordKind);
+  source = NameSource::kept;
   bool vacant = en[0] == 0;
   if (Force.display != 0 && gen[0] != 0) {
     vacant = true;
@@ -49,6 +51,7 @@ int fillenglish(NameKind recordKind, const char* en, const char* gen, char* out,
       if (!ruleschanged(recordKind, en, fixed)) return 0;
       if (fixed[0] != 0) {
         copyname(out, fixed);
+        source = NameSource::englishrule;
         conprintf(" => %s ", out);
         return 1;
       }
@@ -57,7 +60,14 @@ int fillenglish(NameKind recordKind, const char* en, const char* gen, char* out,
   }
   if (!vacant) return 0;
   copyname(out, gen);
+  source = gensource();
   namegiven(recordKind, out);
   if (kind == NameKind::morph || out[0] != 0) conprintf(" => %s ", out);
-  return strcmp(out, en) != 0 ? 1 : 0;
+  if (strcmp(out, en) == 0) {
+    source = NameSource::kept;
+    return 0;
+  }
+  return 1;
 }
+
+NameSource fillsource() { return source; }

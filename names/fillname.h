@@ -1,5 +1,6 @@
 // fillname.h - the name-filling decision: which English name a record receives.
 #pragma once
+#include <cstdint>
 
 // The kinds of records whose English names are filled. The model's own name, materials,
 // rigid bodies, joints and soft bodies are filled only with Fill.everyKind.
@@ -23,6 +24,18 @@ bool ruleschanged(NameKind kind, const char* en, const char* fixed);
 
 constexpr int GEN_NAMEMAX = 252;  // generated names keep at most this many bytes
 
+// Where the English name a record receives comes from (the names table shows it).
+enum class NameSource : uint8_t {
+  kept,         // the English name read from the file
+  repaired,     // that name with its arrows spelled plainly
+  englishrule,  // that name as the English-name rules changed it
+  rule,         // generated, the user's rules making some of it
+  standard,     // generated: one whole name of the dictionary
+  dictionary,   // generated, read through the dictionary
+  copied,       // generated: the Japanese name as it is
+  table,        // given by a names table
+};
+
 // Decides the English name of one record from its Shift-JIS English name en and its
 // generated name gen; prints the "(CLR) " and " => %s " parts of the record's line.
 // Returns 1 with the new name in out (REP_BUFSIZE bytes) when the name changes, or 0
@@ -31,3 +44,6 @@ constexpr int GEN_NAMEMAX = 252;  // generated names keep at most this many byte
 // name of the other kinds that it does not hold is left to the author, unless every
 // name is to be replaced.
 int fillenglish(NameKind kind, const char* en, const char* gen, char* out, bool exact = true);
+// Where the name of the last fillenglish call came from when it returned 1 (a generated
+// name: as gensource says); NameSource::kept after it returned 0.
+NameSource fillsource();

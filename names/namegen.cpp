@@ -14,7 +14,7 @@
 namespace {
 
 // One row per kind of name: its rules, its dictionary entries and how many names of the
-// kind a model holds. Kinds added later use the bone rules and entries, word by word.
+// kind a model holds. Kinds added later use the bone rules and entries.
 struct KindRow {
   NameKind kind;
   RuleKind rules;
@@ -25,11 +25,11 @@ constexpr std::array<KindRow, 8> kindRows{{
     {NameKind::bone, RK_BONE, DK_BONE, NAMES_BONES},
     {NameKind::morph, RK_MORPH, DK_MORPH, NAMES_MORPHS},
     {NameKind::frame, RK_MORPH, DK_FRAME, NAMES_FRAMES},
-    {NameKind::model, RK_BONE, DK_BONE | DK_MODEL | DK_PARTS, NAMES_MODEL},
-    {NameKind::material, RK_BONE, DK_BONE | DK_PARTS, NAMES_MATERIALS},
-    {NameKind::body, RK_BONE, DK_BONE | DK_PARTS, NAMES_BODIES},
-    {NameKind::joint, RK_BONE, DK_BONE | DK_PARTS, NAMES_JOINTS},
-    {NameKind::softbody, RK_BONE, DK_BONE | DK_PARTS, NAMES_SOFTBODIES},
+    {NameKind::model, RK_BONE, DK_BONE | DK_MODEL, NAMES_MODEL},
+    {NameKind::material, RK_BONE, DK_BONE, NAMES_MATERIALS},
+    {NameKind::body, RK_BONE, DK_BONE, NAMES_BODIES},
+    {NameKind::joint, RK_BONE, DK_BONE, NAMES_JOINTS},
+    {NameKind::softbody, RK_BONE, DK_BONE, NAMES_SOFTBODIES},
 }};
 static_assert(kindRows.size() == static_cast<size_t>(NameKind::softbody) + 1, "a row per kind");
 constexpr int kKinds = static_cast<int>(kindRows.size());
@@ -224,6 +224,7 @@ struct Last {
 Last last;
 char trial[REP_BUFSIZE];
 char jpCopy[1024];  // the name being generated; names hold at most 254 bytes
+NameSource genSource = NameSource::copied;
 
 // The name into jpCopy, whole characters only; with src, a '?' for each character of it
 // that the Shift-JIS form lost or spelt '?', marked for the dictionary. The Shift-JIS
@@ -298,6 +299,7 @@ int genname(NameKind kind, const char* jp, char* out, const char* src, int cap) 
       mrep(out, jp);
     }
     out[GEN_NAMEMAX] = 0;
+    genSource = rulesapplied() ? NameSource::rule : NameSource::copied;
     return 0;
   }
   // The pieces point into the name, which must outlive the call for namegiven.
@@ -326,9 +328,15 @@ int genname(NameKind kind, const char* jp, char* out, const char* src, int cap) 
   last.dict = dictused();
   last.fixed = dictwhole();
   last.cap = cap;
+  genSource = rulesapplied() ? NameSource::rule
+              : dictwhole()  ? NameSource::standard
+              : last.dict    ? NameSource::dictionary
+                             : NameSource::copied;
   memcpy(last.name, out, strlen(out) + 1);
   return 0;
 }
+
+NameSource gensource() { return genSource; }
 
 void namesreset() {
   last.row = -1;
@@ -362,7 +370,7 @@ void namereserve(NameKind kind, const char* jp, const char* src, int cap) {
     }
     rule = strcmp(probe, jp) != 0;
   }
-  if (!rule && ((k.dict & DK_PARTS) || !dictwholename(k.dict, jp))) return;
+  if (!rule && !dictwholename(k.dict, jp)) return;
   genname(kind, jp, probe, src, cap);
   if (probe[0] != 0 && (last.fixed || !last.dict)) remember(row, hash64(probe, true), last.jp);
   last.row = -1;

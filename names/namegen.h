@@ -30,6 +30,8 @@ int genname(NameKind kind, const char* jp, char* out, const char* src = nullptr,
 void namenote(const char* jp, const char* src);
 // True when the names noted since namesreset are those of a Chinese-made model.
 bool nameschinese();
+// How the name of the last genname call was made: rule, standard, dictionary or copied.
+NameSource gensource();
 
 // Distinct names within a model, kept only while a dictionary is loaded.
 // Forgets the names of the previous model.

@@ -9,6 +9,7 @@
 namespace {
 
 constexpr int kOutMax = REP_BUFSIZE - 1;  // result bytes before the terminator
+bool anyRule;  // a rule applied in the last call
 
 // The result being built; it never grows past kOutMax bytes.
 struct Out {
@@ -129,12 +130,17 @@ int apply(RuleKind kind, char* out, const char* name, uint8_t dkind) {
   if (dict) dictbegin();
   const char* stretch = nullptr;  // where the text no rule applies to began
   const char* p = name;
+  anyRule = false;
   // A rule's text: into the result, or after the stretch before it into the pieces.
   auto emit = [&](const char* rep) {
     if (!dict) return put(o, rep);
     flush(dkind, name, stretch, p);
     dictputtext(rep, static_cast<int>(strlen(rep)));
     return true;
+  };
+  auto userrule = [&](const char* rep) {
+    anyRule = true;
+    return emit(rep);
   };
   while (*p != 0) {
     if (*p == '?') {
@@ -158,22 +164,22 @@ int apply(RuleKind kind, char* out, const char* name, uint8_t dkind) {
       switch (ruleForm[kind][r]) {
         case RF_WHOLE:
           if (p == name && strcmp(name, src) == 0) {
-            emit(rep);
+            userrule(rep);
             done = ENDED;
           }
           break;
         case RF_TAIL:
           if (strcmp(p, src) == 0) {
-            emit(rep);
+            userrule(rep);
             done = ENDED;
           }
           break;
         default:
           if (matchrest(p, src) == 0) {
-            emit(rep);
+            userrule(rep);
             done = ENDED;
           } else if (matchhere(p, src) == 0) {
-            done = emit(rep) ? MOVED : ENDED;
+            done = userrule(rep) ? MOVED : ENDED;
             p += strlen(src);
           }
           break;
@@ -213,6 +219,7 @@ int menrep(char* out, const char* name) { return apply(RK_MORPHEN, out, name, 0)
 int dictrep(RuleKind kind, uint8_t dkind, char* out, const char* name, bool compose) {
   return apply(kind, compose ? out : nullptr, name, dkind);
 }
+bool rulesapplied() { return anyRule; }
 
 // The rest of the name equals src, where a '*' in src stands for at least one more byte
 // and ends the comparison.

@@ -29,3 +29,5 @@ int matchhere(const char* at, const char* src);
 // no rule applies to is read through the dictionary entries of dkind (a DictKind).
 // With compose false the name is left in pieces for dictcompose (out untouched).
 int dictrep(RuleKind kind, uint8_t dkind, char* out, const char* name, bool compose = true);
+// True when a rule applied to the name of the last call of a rule function.
+bool rulesapplied();

@@ -13,7 +13,7 @@ int partCount;
 bool usedDict;
 bool ruled;
 int64_t nameCost;
-bool wholeName;
+bool wholeEntry;
 
 namespace {
 
@@ -171,15 +171,13 @@ bool segment(const char* s, int len, bool runs) {
 void readstretch(uint8_t kind, const char* s, int len, int chars, bool whole) {
   if (len <= 0) return;
   usedDict = true;
-  if (kind & DK_PARTS) whole = false;
-  kind &= static_cast<uint8_t>(~DK_PARTS);
   readingKind = kind;
   if (whole && chars <= DICT_JPCHARS) {
     const int32_t e = usable(find(s, len, hashof(s, len)), kind, true);
     if (e >= 0) {
       addpart(PT_WORD, e, s, len);
       nameCost += kPiece;
-      wholeName = true;
+      wholeEntry = true;
       return;
     }
   }
@@ -202,11 +200,9 @@ void dictbegin() {
   usedDict = false;
   ruled = false;
   nameCost = 0;
-  wholeName = false;
+  wholeEntry = false;
   normFill = 0;
 }
-
-bool dictwhole() { return wholeName && !ruled && partCount == 1; }
 
 bool dictwholename(uint8_t kind, const char* s) {
   if (!dicthas()) return false;

@@ -60,6 +60,9 @@ int osfsyncstream(FILE* stream);  // after fflush
 // oslasterror. The file is still open: it is closed afterwards.
 int osrenamenew(FILE* stream, const char* from, const char* to);
 int osrenamenewW(oshandle h, const char16_t* from, const char16_t* to);
+// The same, but a file that has the name is replaced in one step (it is never opened).
+int osrenameover(FILE* stream, const char* from, const char* to);
+int osrenameoverW(oshandle h, const char16_t* from, const char16_t* to);
 // Removes the leftover of a run that was cut off: only a plain file with no other name
 // that no running program is writing. 0 when it was removed or nothing has the name,
 // -1 when something else has it (left alone).

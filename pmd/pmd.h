@@ -18,4 +18,7 @@ int pmdreadstatus();
 // pmxrewrite.
 int pmdrewrite(char* outA, char16_t* outW, const char* srcA, const char16_t* srcW, int useW);
 int pmdrewriteA(const char* out, const char* src);
+// Lists the elements whose English names pmdrewrite handles, in its order, with their
+// names, in the names table (ntadd) before a table is applied. 0, or -1 with a message.
+int pmdreadnames(const char* srcA, const char16_t* srcW, int useW);
 int pmdrewriteW(const char16_t* out, const char16_t* src);

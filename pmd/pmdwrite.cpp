@@ -12,6 +12,7 @@
 #include "io/savefile.h"
 #include "names/fillname.h"
 #include "names/namegen.h"
+#include "names/nametable.h"
 #include "names/rules.h"
 #include "pmd/pmd.h"
 #include "pmd/pmdmodel.h"
@@ -23,8 +24,9 @@ char gen[REP_BUFSIZE];
 char newname[REP_BUFSIZE];
 char en[PMD_FRAMELEN + 1];
 char jp[PMD_FRAMELEN + 1];
+char orig[PMD_FRAMELEN + 1];  // the English name as read, for the names table
 uint8_t field[PMD_COMMENTLEN];
-uint8_t old[PMD_FRAMELEN];
+uint8_t origField[PMD_COMMENTLEN];  // its field as read
 
 // Fields go through the writer's buffer: a failed write closes the writer.
 int put(const uint8_t* bytes, int32_t n) {
@@ -93,17 +95,35 @@ int record(const FieldKind& fk, int i, const char* name, bool fromSource) {
   } else {
     memset(field, 0, static_cast<size_t>(w));
   }
-  memcpy(old, field, static_cast<size_t>(w));
   pmdfieldtext(en, field, w);
+  memcpy(orig, en, sizeof orig);
+  memcpy(origField, field, static_cast<size_t>(w));
   genname(fk.kind, name, gen);
   conprintf(fk.line, i, name);
   conprintf("  (en) %s ", en);
+  NameSource source = NameSource::kept;
   if (fillenglish(fk.kind, en, gen, newname, isbasekind(fk.kind) || pmdtextexact(en)) != 0) {
     memset(field, 0, static_cast<size_t>(w));
     memcpy(field, newname, static_cast<size_t>(pmdcut(newname, w - 1)));
+    source = fillsource();
+  }
+  pmdfieldtext(en, field, w);
+  const auto* written = reinterpret_cast<const uint8_t*>(en);
+  int len = static_cast<int>(strlen(en));
+  ntwrite(fk.kind, i, reinterpret_cast<const uint8_t*>(name), static_cast<int>(strlen(name)), &written,
+          &len, reinterpret_cast<const uint8_t*>(orig), static_cast<int>(strlen(orig)), source);
+  if (written != reinterpret_cast<const uint8_t*>(en)) {
+    if (len == static_cast<int>(strlen(orig)) && memcmp(written, orig, static_cast<size_t>(len)) == 0) {
+      memcpy(field, origField, static_cast<size_t>(w));  // the name as read keeps its field
+    } else {
+      // A new name, which the table was checked to leave room for the terminator.
+      if (len >= w) return wfsavewritefailed();
+      memset(field, 0, static_cast<size_t>(w));
+      memcpy(field, written, static_cast<size_t>(len));
+    }
   }
   conputs("\n");
-  if (memcmp(old, field, static_cast<size_t>(w)) != 0) {
+  if (memcmp(origField, field, static_cast<size_t>(w)) != 0) {
     wfsavemark(isbasekind(fk.kind) ? SG_NAMES : SG_KINDS);
   }
   return put(field, w);
@@ -158,6 +178,38 @@ int pmdrewrite(char* outA, char16_t* outW, const char* srcA, const char16_t* src
     }
   }
   return wfsaveend(outA, outW, srcA, srcW, useW);
+}
+
+int pmdreadnames(const char* srcA, const char16_t* srcW, int useW) {
+  const bool section = pmdModel.englishFlag == 1;
+  if (section && (useW ? rfopenW(srcW) : rfopen(srcA)) != 0) return -1;
+  bool ok = true;
+  // One element with its English field at offset, empty where the model has no section.
+  auto add = [&](NameKind kind, int i, const char* jp, int32_t at, int width) {
+    en[0] = 0;
+    if (ok && section) {
+      const int32_t skip = at - rftell();
+      ok = skip >= 0 && rfskip(skip) == skip && rfread(field, width) == width;
+      if (ok) pmdfieldtext(en, field, width);
+    }
+    ok = ok && ntadd(kind, i, reinterpret_cast<const uint8_t*>(jp), static_cast<int>(strlen(jp)),
+                     reinterpret_cast<const uint8_t*>(en), static_cast<int>(strlen(en)), width - 1) == 0;
+  };
+  // The writer's order: the model's name where it is written, then every element.
+  if (!section || pmdFillModelName) add(NameKind::model, 0, pmdModel.modelName, pmdModel.enModelAt, PMD_NAMELEN);
+  for (int i = 0; i < pmdModel.boneCount; i++) {
+    add(NameKind::bone, i, pmdModel.boneName[i], pmdModel.enBonesAt + PMD_NAMELEN * i, PMD_NAMELEN);
+  }
+  for (int i = 1; i < pmdModel.morphCount; i++) {
+    add(NameKind::morph, i, pmdModel.morphName[i], pmdModel.enMorphsAt + PMD_NAMELEN * (i - 1),
+        PMD_NAMELEN);
+  }
+  for (int i = 0; i < pmdModel.frameCount; i++) {
+    add(NameKind::frame, i, pmdModel.frameName[i], pmdModel.enFramesAt + PMD_FRAMELEN * i, PMD_FRAMELEN);
+  }
+  if (section) rfclose();
+  if (!ok) conputs("Err: the source file changed after it was read. \n");
+  return ok ? 0 : -1;
 }
 
 int pmdrewriteA(const char* out, const char* src) {

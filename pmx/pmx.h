@@ -19,4 +19,7 @@ int pmdinforeadstatus();
 // free "-new(n)" name of the source when another run took the one given meanwhile.
 int pmxrewrite(char* outA, char16_t* outW, const char* srcA, const char16_t* srcW, int useW);
 int pmxrewriteA(const char* out, const char* src);
+// Lists the elements whose names pmxrewrite handles, in its order, with their names, in
+// the names table (ntadd) before a table is applied. 0, or -1 with a message.
+int pmxreadnames(const char* srcA, const char16_t* srcW, int useW);
 int pmxrewriteW(const char16_t* out, const char16_t* src);

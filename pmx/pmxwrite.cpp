@@ -13,6 +13,7 @@
 #include "names/fillname.h"
 #include "names/namegen.h"
 #include "names/namelist.h"
+#include "names/nametable.h"
 #include "names/rules.h"
 #include "pmx/pmx.h"
 #include "pmx/pmxmodel.h"
@@ -129,6 +130,9 @@ constexpr std::array<std::array<char16_t, 4>, 96> arrows = {{
 static_assert(arrows.size() == ARROW_LAST - ARROW_FIRST + 1, "one row per arrow code point");
 
 PmxName nameJ, nameE;
+// The English name as read: the names table's original, and whether the copy changes it.
+uint8_t origE[PMX_NAMEMAX + 4];
+int origLen;
 char gen[REP_BUFSIZE];
 char newname[REP_BUFSIZE];
 // A new name in the file's encoding, before it is cut to PMX_NAMEMAX bytes.
@@ -136,8 +140,6 @@ char16_t convW[2 * REP_BUFSIZE + 4];
 uint8_t conv[4 * REP_BUFSIZE + 4];
 // A repaired name before the cut.
 uint8_t fixbuf[4 * PMX_NAMEMAX + 16];
-// The English name as the source has it, to tell whether the copy changes it.
-uint8_t oldE[PMX_NAMEMAX + 4];
 // A PMX text is its byte length and its bytes (a PMD field has a fixed width instead).
 void putname(const uint8_t* bytes, int32_t len) {
   wfputlong(len);
@@ -358,18 +360,29 @@ int record(const RecordKind& rk, int i, int32_t offset) {
   putname(nameJ.raw, nameJ.len);
   if (wfsavewritten() != 0) return -1;
   if (pmxgetname(&nameE, enc) != PN_OK) return wfsavesrcchanged();
-  const int32_t oldLen = nameE.len;
-  memcpy(oldE, nameE.raw, static_cast<size_t>(oldLen));
+  origLen = nameE.len;
+  memcpy(origE, nameE.raw, static_cast<size_t>(origLen));
   pmxnamesjis(&nameE, enc);
   conprintf("  (en) %s ", nameE.sjis);
-  if (rk.kind == NameKind::morph) checkmorphname();
+  NameSource source = NameSource::kept;
+  if (rk.kind == NameKind::morph) {
+    checkmorphname();
+    if (nameE.len != origLen || memcmp(nameE.raw, origE, static_cast<size_t>(origLen)) != 0)
+      source = NameSource::repaired;
+  }
   const bool exact = isbasekind(rk.kind) || pmxnameexact(&nameE, enc);
-  if (fillenglish(rk.kind, nameE.sjis, gen, newname, exact) != 0) encodename(newname);
+  if (fillenglish(rk.kind, nameE.sjis, gen, newname, exact) != 0) {
+    encodename(newname);
+    source = fillsource();
+  }
+  const uint8_t* en = nameE.raw;
+  int enlen = nameE.len;
+  ntwrite(rk.kind, i, nameJ.raw, nameJ.len, &en, &enlen, origE, origLen, source);
   conputs("\n");
-  if (nameE.len != oldLen || memcmp(nameE.raw, oldE, static_cast<size_t>(oldLen)) != 0) {
+  if (enlen != origLen || memcmp(en, origE, static_cast<size_t>(origLen)) != 0) {
     wfsavemark(isbasekind(rk.kind) ? SG_NAMES : SG_KINDS);
   }
-  putname(nameE.raw, nameE.len);
+  putname(en, enlen);
   return wfsavewritten();
 }
 
@@ -379,21 +392,46 @@ void records(const RecordKind& rk, int count, int stored, const int32_t* offsets
   }
 }
 
+// Every block of handled names, in file order: the offsets grow from one record to the
+// next. f(kind, count, stored, offsets).
+template <typename F>
+void eachblock(F f) {
+  const PmxModel& m = pmxModel;
+  f(modelKind, 1, m.storedModelName, &m.modelNameOffset);
+  f(materialKind, m.materialCount, m.storedMaterialCount, m.materialNameOffset);
+  f(boneKind, m.boneCount, m.storedBoneCount, m.boneNameOffset);
+  f(morphKind, m.morphCount, m.storedMorphCount, m.morphNameOffset);
+  f(frameKind, m.frameCount, m.storedFrameCount, m.frameNameOffset);
+  f(bodyKind, m.bodyCount, m.storedBodyCount, m.bodyNameOffset);
+  f(jointKind, m.jointCount, m.storedJointCount, m.jointNameOffset);
+  f(softBodyKind, m.softBodyCount, m.storedSoftBodyCount, m.softBodyNameOffset);
+}
+
+static_assert(PMX_NAMEMAX == NT_TEXTMAX, "a names table holds whole names");
+
 }  // namespace
 
 int pmxrewrite(char* outA, char16_t* outW, const char* srcA, const char16_t* srcW, int useW) {
   if (!wfsavebegin(outA, outW, srcA, srcW, useW)) return -1;
-  // In file order: the offsets must grow from one record to the next.
-  const PmxModel& m = pmxModel;
-  records(modelKind, 1, m.storedModelName, &m.modelNameOffset);
-  records(materialKind, m.materialCount, m.storedMaterialCount, m.materialNameOffset);
-  records(boneKind, m.boneCount, m.storedBoneCount, m.boneNameOffset);
-  records(morphKind, m.morphCount, m.storedMorphCount, m.morphNameOffset);
-  records(frameKind, m.frameCount, m.storedFrameCount, m.frameNameOffset);
-  records(bodyKind, m.bodyCount, m.storedBodyCount, m.bodyNameOffset);
-  records(jointKind, m.jointCount, m.storedJointCount, m.jointNameOffset);
-  records(softBodyKind, m.softBodyCount, m.storedSoftBodyCount, m.softBodyNameOffset);
+  eachblock(records);
   return wfsaveend(outA, outW, srcA, srcW, useW);
+}
+
+int pmxreadnames(const char* srcA, const char16_t* srcW, int useW) {
+  if ((useW ? rfopenW(srcW) : rfopen(srcA)) != 0) return -1;
+  const int enc = pmxModel.encoding;
+  bool ok = true;
+  eachblock([&](const RecordKind& rk, int count, int stored, const int32_t* offsets) {
+    for (int i = 0; ok && i < count && i < stored; i++) {
+      int32_t skip = offsets[i] - rftell();
+      ok = skip >= 0 && rfskip(skip) == skip && pmxgetname(&nameJ, enc) == PN_OK &&
+           pmxgetname(&nameE, enc) == PN_OK &&
+           ntadd(rk.kind, i, nameJ.raw, nameJ.len, nameE.raw, nameE.len, PMX_NAMEMAX) == 0;
+    }
+  });
+  rfclose();
+  if (!ok) conputs("Err: the source file changed after it was read. \n");
+  return ok ? 0 : -1;
 }
 
 int pmxrewriteA(const char* out, const char* src) {

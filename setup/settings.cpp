@@ -6,6 +6,7 @@ ForceSettings Force;
 ConvSettings Conv;
 CancelSettings Cancel;
 FillSettings Fill;
+TableSettings Table;
 float Accuracy;
 
 KeyframeSettings Keyframe;
@@ -35,6 +36,7 @@ void settingsdefaults() {
   Conv.mode = 15;
   Cancel.displaying.dialogue = 0;
   Fill.everyKind = FLAG_OFF;
+  Table = {FLAG_OFF, FLAG_OFF};
 
   Keyframe.autoinsert = FLAG_OFF;
   ArmToElbow.autocorrect = FLAG_OFF;

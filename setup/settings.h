@@ -16,12 +16,16 @@ struct CancelSettings { struct { int8_t dialogue; } displaying; };  // 2+: no ex
 // Flag: fill the English names of the model, materials, rigid bodies, joints and soft
 // bodies too, not only those of bones, morphs and display frames.
 struct FillSettings { int8_t everyKind; };
+// Flags: write a names table beside every saved copy; remember the names a table
+// applied changed as whole-name lines of the user's word list.
+struct TableSettings { int8_t write; int8_t remember; };
 
 extern InfoSettings Info;
 extern ForceSettings Force;
 extern ConvSettings Conv;
 extern CancelSettings Cancel;
 extern FillSettings Fill;
+extern TableSettings Table;
 extern float Accuracy;
 
 // Motion-conversion settings: parsed, checked and echoed from "modsetup.ini", read by

@@ -299,6 +299,16 @@ int optionO() {
   return GOON;
 }
 
+// -V: a names table beside every copy; -J: corrections remembered. 0 turns either off.
+int tableflag(int8_t& flag, const char* letter, const char* name) {
+  leadeq();
+  int32_t v = 1;
+  if (isdigitch(tfpeek()) && intparam(&v, letter, "integer") != GOON) return STOP;
+  flag = v != 0 ? FLAG_ON : FLAG_OFF;
+  conprintf("%s = %s \n", name, v != 0 ? "ON" : "OFF");
+  return GOON;
+}
+
 int optionR() {
   const Limb* limb = acceptlimb('R');
   if (limb != nullptr) return limbmode(*limb);
@@ -410,6 +420,8 @@ int option() {
     case 'S': return optionS();
     case 'T': return optionT();
     case 'U': return optionU();
+    case 'V': return tableflag(Table.write, "V", "Table.write");
+    case 'J': return tableflag(Table.remember, "J", "Table.remember");
     case 'W': return optionW();
     default:
       unrecognised("", c);

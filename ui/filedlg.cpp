@@ -19,6 +19,7 @@ constexpr FilterPair kFilter[] = {
     {"MMD Model File  (*.pmx)", "*.PMX"},
     {"All Files  (*.*)", "*.*"},
     {"MMD Model File  (*.pmd)", "*.PMD"},
+    {"Names Table  (*.names.csv)", "*.names.csv;*.names(*).csv"},
 };
 
 constexpr unsigned kFlags = OSOFN_PATHMUSTEXIST | OSOFN_FILEMUSTEXIST;

@@ -362,3 +362,31 @@ int osrenamenewW(oshandle, const char16_t* from, const char16_t* to) {
   }
   return renamenew(a, b);
 }
+
+namespace {
+
+// rename(2) puts the new file in the old one's place in one step: the old file is never
+// opened, and a link there is replaced, not written through.
+int renameover(const char* from, const char* to) {
+  if (rename(from, to) != 0) return fail(winerror(errno, to));
+  syncfolder(to);
+  return 0;
+}
+
+}  // namespace
+
+int osrenameover(FILE*, const char* from, const char* to) {
+  char a[PATH_MAX], b[PATH_MAX];
+  if (sjispath2utf8(from, a, sizeof a) != 0 || sjispath2utf8(to, b, sizeof b) != 0) {
+    return fail(OSERR_INVALID_NAME);
+  }
+  return renameover(a, b);
+}
+
+int osrenameoverW(oshandle, const char16_t* from, const char16_t* to) {
+  char a[PATH_MAX], b[PATH_MAX];
+  if (unipath2utf8(from, a, sizeof a) != 0 || unipath2utf8(to, b, sizeof b) != 0) {
+    return fail(OSERR_INVALID_NAME);
+  }
+  return renameover(a, b);
+}

@@ -119,8 +119,8 @@ int osfsyncstream(FILE* stream) {
 namespace {
 
 // Renamed through the open handle, which no other program can open meanwhile; a name
-// that is taken fails (ReplaceIfExists is false).
-int renamehandle(HANDLE h, const wchar_t* to) {
+// that is taken fails unless replace is set.
+int renamehandle(HANDLE h, const wchar_t* to, bool replace = false) {
   size_t n = wcslen(to);
   if (n >= MAX_PATH * 2) {
     SetLastError(ERROR_FILENAME_EXCED_RANGE);
@@ -129,7 +129,7 @@ int renamehandle(HANDLE h, const wchar_t* to) {
   alignas(FILE_RENAME_INFO) static unsigned char buf[sizeof(FILE_RENAME_INFO) + MAX_PATH * 4 + 4];
   auto* info = reinterpret_cast<FILE_RENAME_INFO*>(buf);
   memset(buf, 0, sizeof buf);
-  info->ReplaceIfExists = FALSE;
+  info->ReplaceIfExists = replace ? TRUE : FALSE;
   info->RootDirectory = nullptr;
   info->FileNameLength = static_cast<DWORD>(n * sizeof(wchar_t));
   memcpy(info->FileName, to, (n + 1) * sizeof(wchar_t));
@@ -150,6 +150,17 @@ int osrenamenew(FILE* stream, const char*, const char* to) {
 
 int osrenamenewW(oshandle h, const char16_t*, const char16_t* to) {
   return renamehandle(winhandle(h), wpath(to));
+}
+
+int osrenameover(FILE* stream, const char*, const char* to) {
+  fflush(stream);
+  wchar_t wide[MAX_PATH * 2];
+  if (MultiByteToWideChar(CP_ACP, MB_ERR_INVALID_CHARS, to, -1, wide, MAX_PATH * 2) == 0) return fail();
+  return renamehandle(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream))), wide, true);
+}
+
+int osrenameoverW(oshandle h, const char16_t*, const char16_t* to) {
+  return renamehandle(winhandle(h), wpath(to), true);
 }
 
 namespace {

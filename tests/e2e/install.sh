@@ -43,6 +43,20 @@ expect_line "Alias file found. "
 printf '%s\n' "$OUT" | grep -q '^Dictionary: .*namedict\.bin ([0-9]* entries) $' || fail "no dictionary line"
 printf '%s\n' "$OUT" | grep -q ' => center $' || fail "the dictionary's name for the center bone is missing"
 expect_file m-new.pmx
+# The shipped settings write the names table; corrections it remembers go to the data
+# folder, where the dictionary reads them.
+expect_file m.names.csv
+"$TOOLS/nwcsv" edit m.names.csv bone 22 SkirtFront || fail "the table could not be edited"
+run -J m.names.csv
+expect_status 0
+expect_file "m-new(1).pmx"
+expect_file "../$data/namedict-user.txt"
+expect_no_file namedict-user.txt
+model example n.pmx
+run n.pmx
+printf '%s\n' "$OUT" | grep -q '^Dictionary: .*namedict-user\.txt (1 entries) $' || fail "the word list was not read"
+printf '%s\n' "$OUT" | grep -q ' => SkirtFront $' || fail "the remembered name was not used"
+rm "m-new(1).pmx" n-new.pmx n.names.csv
 if [ -z "$PREFIX" ]; then
   # Started through PATH, with its bin folder's name only.
   rm m-new.pmx

@@ -88,6 +88,7 @@ usage_lines() {
   printf '%s\n' "Usage " "   Namewright <pmxFileName>.pmx " "What can be named: " \
     "   model.pmx, model.pmd  a PMX 2.0/2.1 or PMD model; its copy: model-new.pmx " \
     "   folder                every model in it and in its subfolders " \
+    "   model.names.csv       a names table, applied to model.pmx/.pmd beside it " \
     "Options (also in modsetup.ini; a 0 after the letter turns one off): " \
     "   -O     also the names of the model, materials, rigid bodies, joints, soft bodies " \
     "   -F     replace existing English names too, in a model with something to fill " \

@@ -1,11 +1,17 @@
 // mkmodel.cpp - nwmkmodel: writes generated PMX models for tests and the example run.
 //
-//   nwmkmodel <kind> <output.pmx>
-// The pmd kinds print where the English section starts (or would start).
+//   nwmkmodel <kind> <output.pmx> [<names table>]
+// The pmd kinds print where the English section starts (or would start). With a names
+// table (read by the tests' own CSV reader), the model is written as a copy with the
+// table's English names should be: each listed element's English name replaced, every
+// other byte as generated; a PMD field keeps its bytes where the name reads the same.
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
+#include "tests/support/csvread.h"
 #include "tests/support/pmdbuild.h"
 #include "tests/support/pmxbuild.h"
 
@@ -15,6 +21,86 @@ using pmxb::Builder;
 using pmxb::Bytes;
 
 constexpr uint16_t STD = 0x001E;  // rotate, move, visible, enabled
+
+// The rows of a names table: kind, index and English name of each.
+struct TableRow {
+  std::string kind;
+  size_t index;
+  std::string english;
+};
+
+bool readtable(const char* path, std::vector<TableRow>* rows) {
+  const pmxb::Bytes bytes = pmxb::readfile(path);
+  csvt::Table t = csvt::parse(std::string(bytes.begin(), bytes.end()));
+  if (!t.error.empty() || t.rows.empty()) return false;
+  int col[3] = {-1, -1, -1};
+  const char* names[3] = {"kind", "index", "english"};
+  for (size_t i = 0; i < t.rows[0].size(); i++) {
+    for (int c = 0; c < 3; c++) {
+      if (t.rows[0][i] == names[c]) col[c] = static_cast<int>(i);
+    }
+  }
+  if (col[0] < 0 || col[1] < 0 || col[2] < 0) return false;
+  for (size_t r = 1; r < t.rows.size(); r++) {
+    const auto& row = t.rows[r];
+    if (row.size() <= static_cast<size_t>(col[2])) continue;
+    rows->push_back({row[col[0]], std::stoul(row[col[1]]), row[col[2]]});
+  }
+  return true;
+}
+
+// The PMX file with the table's English names.
+bool pmxwithtable(const Builder& b, Bytes* file, const char* table) {
+  std::vector<TableRow> rows;
+  if (!readtable(table, &rows)) return false;
+  std::vector<pmxb::NameEdit> edits;
+  for (const TableRow& r : rows) {
+    const std::vector<pmxb::NameRec>* recs = r.kind == "bone"         ? &b.bones
+                                           : r.kind == "morph"        ? &b.morphs
+                                           : r.kind == "frame"        ? &b.frames
+                                           : r.kind == "material"     ? &b.materials
+                                           : r.kind == "rigid body"   ? &b.bodies
+                                           : r.kind == "joint"        ? &b.joints
+                                           : r.kind == "soft body"    ? &b.softBodies
+                                                                      : nullptr;
+    const pmxb::NameRec* rec = r.kind == "model" ? &b.model : nullptr;
+    if (recs != nullptr && r.index < recs->size()) rec = &(*recs)[r.index];
+    if (rec == nullptr) return false;
+    edits.push_back({*rec, rec->jp, b.encode(r.english)});
+  }
+  std::sort(edits.begin(), edits.end(),
+            [](const pmxb::NameEdit& x, const pmxb::NameEdit& y) { return x.at.offset < y.at.offset; });
+  *file = pmxb::withNames(*file, edits);
+  return true;
+}
+
+// The PMD file with the table's English names (the model must have its English section).
+bool pmdwithtable(const pmdb::Builder& b, pmdb::Bytes* file, const char* table) {
+  std::vector<TableRow> rows;
+  if (!readtable(table, &rows)) return false;
+  for (const TableRow& r : rows) {
+    size_t at = 0, width = 20;
+    if (r.kind == "model") {
+      at = b.enModelAt;
+    } else if (r.kind == "bone" && r.index < b.enBoneAt.size()) {
+      at = b.enBoneAt[r.index];
+    } else if (r.kind == "morph" && r.index > 0 && r.index < b.enMorphAt.size()) {
+      at = b.enMorphAt[r.index];
+    } else if (r.kind == "frame" && r.index < b.enFrameAt.size()) {
+      at = b.enFrameAt[r.index];
+      width = 50;
+    } else {
+      return false;
+    }
+    std::string now(file->begin() + static_cast<long>(at), file->begin() + static_cast<long>(at + width));
+    now.resize(now.find('\0') == std::string::npos ? width : now.find('\0'));
+    const std::string name = pmdb::sj(r.english);
+    if (name == now) continue;
+    if (name.size() >= width) return false;
+    for (size_t i = 0; i < width; i++) (*file)[at + i] = i < name.size() ? static_cast<uint8_t>(name[i]) : 0;
+  }
+  return true;
+}
 
 // A small but realistic model: the standard skeleton, some bones of its own, the usual
 // face morphs and display frames; some English names vacant, some filled.
@@ -104,6 +190,23 @@ void kinds(Builder& b, bool vacant) {
   b.trailing = {0x5A, 0xA5};  // bytes nobody knows, after the soft bodies
 }
 
+// English names a Japanese user may meet in a model from elsewhere: Chinese, Korean
+// and an emoji, none with a Shift-JIS form; some vacant. In UTF-8 also bytes that are
+// not UTF-8 at all, more of them than a name shown in UTF-8 could hold.
+void foreign(Builder& b) {
+  b.modelName = "外国語";
+  b.modelNameEn = "外国语模型";
+  b.addVertex(0);
+  b.addTexture("t.png");
+  b.addMaterial("体", "", 0, 0);
+  b.addBone("頭", "头", STD);
+  b.addBone("髪", "", STD);
+  b.addMorph("笑い", "웃음", 1, 1);
+  b.addMorph("泣き", "", 1, 1);
+  b.addFrame("表情", "表情🙂", {{1, 0}});
+  if (b.utf8) b.addBone("尾", std::string(200, '\xFF'), STD);
+}
+
 void big(Builder& b) {
   b.modelName = "大きなモデル";
   b.addVertex(0);
@@ -157,8 +260,10 @@ void emptyjp(Builder& b, bool nameless) {
 
 // The same kind of model as a PMD: the standard skeleton, face morphs, bone frames;
 // some English names vacant. Kinds: pmd, pmdnoenglish (the file ends before the
-// section), pmdtruncated (ends inside a morph), pmdnoname (the English model name vacant).
-int pmd(const std::string& kind, const char* out) {
+// section), pmdtruncated (ends inside a morph), pmdnoname (the English model name vacant),
+// pmdodd (two more bones: an English name filling its field without a terminator, and
+// one of bytes that are no Shift-JIS text).
+int pmd(const std::string& kind, const char* out, const char* table) {
   using pmdb::sj;
   pmdb::Builder b;
   b.name = sj("サンプルモデル");
@@ -176,6 +281,10 @@ int pmd(const std::string& kind, const char* out) {
   b.addBone(sj("右腕"), "");
   b.addBone(sj("左足ＩＫ"), "leg IK_L");
   b.addBone(sj("髪飾り"), "");
+  if (kind == "pmdodd") {
+    b.addBone(sj("尻尾"), std::string(20, 'T'));
+    b.addBone(sj("角"), "\x88\x0A\xFD\x81");
+  }
   b.addIk(5, 3, 2);
   b.addMorph("base", "");
   b.addMorph(sj("まばたき"), "", 2);
@@ -192,6 +301,10 @@ int pmd(const std::string& kind, const char* out) {
   b.addJoint();
   pmdb::Bytes file = b.build();
   if (kind == "pmdtruncated") file.resize(b.elementAt[pmdb::Builder::MORPH][1] + 10);
+  if (table != nullptr && (b.englishFlag != 1 || !pmdwithtable(b, &file, table))) {
+    fprintf(stderr, "nwmkmodel: the table %s does not fit the model\n", table);
+    return 1;
+  }
   if (!pmxb::writefile(out, file)) {
     fprintf(stderr, "nwmkmodel: cannot write %s\n", out);
     return 1;
@@ -203,7 +316,9 @@ int pmd(const std::string& kind, const char* out) {
 
 int usage() {
   fputs("usage: nwmkmodel example|utf8|filled|bones5000|pmx21|badmagic|truncated|hostile|"
-        "pmd|pmdnoenglish|pmdtruncated|pmdnoname|kinds|kinds8|materials|author|emptyjp|emptyrule <output>\n", stderr);
+        "pmd|pmdnoenglish|pmdtruncated|pmdnoname|pmdodd|kinds|kinds8|materials|author|emptyjp|"
+        "emptyrule|foreign|foreign8 <output> [<names table>]\n",
+        stderr);
   return 2;
 }
 
@@ -214,13 +329,15 @@ void putlong(Bytes& f, size_t at, uint32_t v) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3) return usage();
+  if (argc != 3 && argc != 4) return usage();
+  const char* table = argc == 4 ? argv[3] : nullptr;
   std::string kind = argv[1];
   if (kind.rfind("pmd", 0) == 0) {
-    if (kind != "pmd" && kind != "pmdnoenglish" && kind != "pmdtruncated" && kind != "pmdnoname") {
+    if (kind != "pmd" && kind != "pmdnoenglish" && kind != "pmdtruncated" && kind != "pmdnoname" &&
+        kind != "pmdodd") {
       return usage();
     }
-    return pmd(kind, argv[2]);
+    return pmd(kind, argv[2], table);
   }
   Builder b;
   Bytes file;
@@ -246,11 +363,19 @@ int main(int argc, char** argv) {
   } else if (kind == "emptyjp" || kind == "emptyrule") {
     emptyjp(b, kind == "emptyjp");
     file = b.build();
+  } else if (kind == "foreign" || kind == "foreign8") {
+    b.utf8 = kind == "foreign8";
+    foreign(b);
+    file = b.build();
   } else if (kind == "bones5000") {
     big(b);
     file = b.build();
   } else {
     return usage();
+  }
+  if (table != nullptr && !pmxwithtable(b, &file, table)) {
+    fprintf(stderr, "nwmkmodel: the table %s does not fit the model\n", table);
+    return 1;
   }
   if (!pmxb::writefile(argv[2], file)) {
     fprintf(stderr, "nwmkmodel: cannot write %s\n", argv[2]);

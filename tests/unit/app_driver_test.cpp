@@ -1,6 +1,9 @@
 // app_driver_test.cpp - the output name beside the model, under Windows and POSIX path rules.
 #include <gtest/gtest.h>
 
+#include <stdlib.h>
+
+#include <filesystem>
 #include <string>
 
 #include "app/driver.h"
@@ -47,6 +50,27 @@ TEST_F(OutputName, RefusedWhenNoFormFits) {
   EXPECT_EQ(outputname(model.c_str(), widen(model).c_str(), outA, outW), -2);
   EXPECT_EQ(outA[0], 0);
   EXPECT_EQ(outW[0], 0);
+}
+
+// The names table beside a model: "<stem>.names.csv", then the next free "(n)".
+TEST_F(OutputName, TablesTakeTheNextFreeName) {
+  pathrules('\\', true);
+  char outA[OS_MAXPATH];
+  char16_t outW[OS_MAXPATH];
+  ASSERT_EQ(tablename("C:\\m\\a.PMD", u"C:\\m\\a.PMD", outA, outW), 0);
+  EXPECT_EQ(std::string(outA), "C:\\m\\a.names.csv");
+  EXPECT_EQ(std::u16string(outW), u"C:\\m\\a.names.csv");
+  pathrules(0, false);
+  char tmpl[] = "/tmp/nwtable.XXXXXX";
+  ASSERT_NE(mkdtemp(tmpl), nullptr);
+  const std::string dir = tmpl;
+  const std::string model = dir + "/m.pmx";
+  for (const char* taken : {"", "m.names.csv", "m.names(1).csv"}) {
+    if (taken[0] != 0) std::filesystem::create_directory(dir + "/" + taken);  // any entry takes it
+    ASSERT_EQ(tablename(model.c_str(), widen(model).c_str(), outA, outW), 0);
+  }
+  EXPECT_EQ(std::string(outA), dir + "/m.names(2).csv");
+  std::filesystem::remove_all(dir);
 }
 
 }  // namespace

@@ -210,6 +210,22 @@ TEST_P(Reader, DataEndsAtTheLargestOffset) {
   EXPECT_EQ(rfeof(), -1);
 }
 
+// The end of a file and a failed read both end the reader; only the second is an error.
+TEST_P(Reader, AReadErrorIsToldFromTheEnd) {
+  std::string p = make("two", "ab");
+  ASSERT_EQ(openread(GetParam(), p), 0);
+  EXPECT_EQ(rfgetc(), 'a');
+  EXPECT_EQ(rfgetc(), 'b');
+  EXPECT_EQ(rfgetc(), -1);
+  EXPECT_FALSE(rfreaderror());
+  ASSERT_EQ(openread(GetParam(), "/proc/self/mem"), 0);  // opens; offset 0 reads EIO
+  EXPECT_EQ(rfgetc(), -1);
+  EXPECT_TRUE(rfreaderror());
+  ASSERT_EQ(openread(GetParam(), p), 0);
+  EXPECT_FALSE(rfreaderror());
+  rfclose();
+}
+
 INSTANTIATE_TEST_SUITE_P(Modes, Reader, bothModes, modename);
 
 }  // namespace

@@ -140,6 +140,25 @@ TEST_P(Writer, ReopenKeepsTheFirstFileAndDiscardRemovesTheLast) {
   EXPECT_FALSE(std::filesystem::exists(path("c")));
 }
 
+// A finished file takes a name that is taken only when asked to, and then in one step:
+// the old file is never written through (its other name keeps its bytes).
+TEST_P(Writer, CommitOverReplacesTheOldFileWithoutOpeningIt) {
+  std::string list = make("list", "old lines\n");
+  ASSERT_EQ(link(list.c_str(), path("other name").c_str()), 0);
+  auto commit = [&](bool over) {
+    const std::u16string w = wide(list);
+    if (GetParam() == Mode::Handle) return over ? wfcommitoverW(w.c_str()) : wfcommitW(w.c_str());
+    return over ? wfcommitover(list.c_str()) : wfcommit(list.c_str());
+  };
+  ASSERT_EQ(openwrite(GetParam(), path("list.part")), 0);
+  wfputs("old lines\nnew line\n");
+  EXPECT_EQ(commit(false), 1);  // taken: still open under its temporary name
+  EXPECT_EQ(commit(true), 0);
+  EXPECT_EQ(contents(list), "old lines\nnew line\n");
+  EXPECT_EQ(contents(path("other name")), "old lines\n");
+  EXPECT_FALSE(std::filesystem::exists(path("list.part")));
+}
+
 INSTANTIATE_TEST_SUITE_P(Modes, Writer, bothModes, modename);
 
 // ---- Copies from the reader ----

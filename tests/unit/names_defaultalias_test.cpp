@@ -199,9 +199,9 @@ TEST_F(DefaultAlias, ExamplesDoWhatTheHeaderSays) {
     EXPECT_EQ(generate(e.kind, e.jp), e.en) << (e.kind == BONE ? "bone " : "morph ") << e.jp;
 }
 
-// The shipped setup file only shows the options, but for the one that fills every kind
-// of name: as shipped it changes no other setting.
-TEST(DefaultSetup, TurnsOnEveryKindAndNothingElse) {
+// The shipped setup file only shows the options, but for the ones that fill every kind
+// of name and write the names table: as shipped it changes no other setting.
+TEST(DefaultSetup, TurnsOnEveryKindAndTheTableAndNothingElse) {
   settingsdefaults();
   const InfoSettings info = Info;
   const ForceSettings force = Force;
@@ -215,8 +215,10 @@ TEST(DefaultSetup, TurnsOnEveryKindAndNothingElse) {
     out = cap.take();
   }
   EXPECT_EQ(r, 0);
-  EXPECT_EQ(out, " -- (UTF-8 setup reading ...) \nFill.everyKind = ON \n");
+  EXPECT_EQ(out, " -- (UTF-8 setup reading ...) \nFill.everyKind = ON \nTable.write = ON \n");
   EXPECT_EQ(Fill.everyKind, FLAG_ON);
+  EXPECT_EQ(Table.write, FLAG_ON);
+  EXPECT_EQ(Table.remember, FLAG_OFF);
   EXPECT_EQ(Info.displayLevel, info.displayLevel);
   EXPECT_EQ(Force.display, force.display);
   EXPECT_EQ(Cancel.displaying.dialogue, cancel.displaying.dialogue);
@@ -228,7 +230,7 @@ TEST(DefaultSetup, CommentedOptionsWorkWhenEnabled) {
   std::ifstream in(kSetupPath, std::ios::binary);
   ASSERT_TRUE(in);
   std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  for (const char* opt : {"# -D 1", "# -F 1", "# -ND2"})
+  for (const char* opt : {"# -J", "# -D 1", "# -F 1", "# -ND2"})
     ASSERT_NE(text.find(std::string("\n") + opt + "\n"), std::string::npos) << opt;
   std::string enabled;
   size_t pos = 0;
@@ -237,7 +239,7 @@ TEST(DefaultSetup, CommentedOptionsWorkWhenEnabled) {
     if (end == std::string::npos) end = text.size();
     std::string line = text.substr(pos, end - pos);
     EXPECT_LT(line.size(), 200u) << line;  // a comment is skipped only so far
-    if (line == "# -D 1" || line == "# -F 1" || line == "# -ND2") line = line.substr(2);
+    if (line == "# -J" || line == "# -D 1" || line == "# -F 1" || line == "# -ND2") line = line.substr(2);
     enabled += line + "\n";
     pos = end + 1;
   }
@@ -257,12 +259,15 @@ TEST(DefaultSetup, CommentedOptionsWorkWhenEnabled) {
   EXPECT_EQ(out,
             " -- (UTF-8 setup reading ...) \n"
             "Fill.everyKind = ON \n"
+            "Table.write = ON \n"
+            "Table.remember = ON \n"
             "Info.displayLevel = 1. \n"
             "Force.display = 1. \n"
             "Displaying.dialogue = partially OFF (Level 2). \n");
   EXPECT_EQ(Info.displayLevel, 1);
   EXPECT_EQ(Force.display, 1);
   EXPECT_EQ(Cancel.displaying.dialogue, 2);
+  EXPECT_EQ(Table.remember, FLAG_ON);
   settingsdefaults();
 }
 

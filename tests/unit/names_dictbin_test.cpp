@@ -351,6 +351,21 @@ TEST_P(DictForms, TextsAreUnicodeInOneForm) {
   EXPECT_EQ(gen(NameKind::bone, "髪" + k32 + "先"), "HairDriveTip");
 }
 
+// The names table tells a name that is one whole-name entry ("standard").
+TEST_P(DictForms, AWholeNameEntryIsTold) {
+  use("namewright-dictionary 2\n"
+      "b\tN\tセンター\tcenter\n"
+      "b\tW\t髪\thair\n");
+  EXPECT_EQ(gen(NameKind::bone, "センター"), "center");
+  EXPECT_TRUE(dictwhole());
+  EXPECT_EQ(gensource(), NameSource::standard);
+  EXPECT_EQ(gen(NameKind::bone, "髪"), "Hair");
+  EXPECT_FALSE(dictwhole());
+  EXPECT_EQ(gensource(), NameSource::dictionary);
+  gen(NameKind::bone, "センター髪");  // a whole name is no part of a longer one
+  EXPECT_FALSE(dictwhole());
+}
+
 INSTANTIATE_TEST_SUITE_P(TextAndCompiled, DictForms, ::testing::Bool());
 
 TEST_F(DictBin, ARuleTextEndingInADoubleByteCharacterIsNotTakenForAnUnderscore) {

@@ -57,9 +57,11 @@ TEST_F(FileDlg, RecordFromTheInitialPath) {
       {"C:\\", "C:\\", "", 0},
       {"", nullptr, "", 0},
   };
-  // The two pairs keep their places (index 1 stays PMX); PMD models come after them.
+  // The two pairs keep their places (index 1 stays PMX); PMD models and names tables
+  // come after them.
   static const char kList[] =
-      "MMD Model File  (*.pmx)\0*.PMX\0All Files  (*.*)\0*.*\0MMD Model File  (*.pmd)\0*.PMD\0\0";
+      "MMD Model File  (*.pmx)\0*.PMX\0All Files  (*.*)\0*.*\0MMD Model File  (*.pmd)\0*.PMD\0"
+      "Names Table  (*.names.csv)\0*.names.csv;*.names(*).csv\0\0";
   const std::string filter(kList, sizeof kList - 1);
   for (const DlgCase& c : cases) {
     OsOpenDlg dlg;
