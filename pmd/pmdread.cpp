@@ -78,12 +78,23 @@ void keepname(NameKind kind, const char* en, const char* jp) {
   if (dicthas() && Force.display == 0 && en[0] != 0) nametaken(kind, en, jp);
 }
 
+// With a dictionary, a Japanese name tells the model's language, and a name that will
+// be generated and never moves (a standard one, one the user's rules give) is taken
+// before the writer generates the others, as its field will hold it.
+void notejapanese(NameKind kind, const char* jp, bool vacant) {
+  if (!dicthas()) return;
+  namenote(jp, nullptr);
+  if (vacant || Force.display != 0)
+    namereserve(kind, jp, nullptr, kind == NameKind::frame ? PMD_FRAMELEN : PMD_NAMELEN);
+}
+
 // Every English name found in the file passes here, and only here: a vacant one, or
 // one the English-name rules change, is counted; the others are kept. The model's own
 // name is counted apart from those of bones, morphs and frames, and kept as it is when
 // its text is not Shift-JIS the rules could give back.
 void countenglish(NameKind kind, const char* en, const char* jp) {
   int32_t& counter = isbasekind(kind) ? pmdModel.nameChangeCount : pmdModel.kindChangeCount;
+  notejapanese(kind, jp, en[0] == 0);
   if (en[0] == 0) {
     counter++;
     return;
@@ -244,6 +255,10 @@ int english() {
     pmdModel.nameChangeCount += pmdModel.boneCount + pmdModel.frameCount +
                                 (pmdModel.morphCount > 0 ? pmdModel.morphCount - 1 : 0);
     pmdModel.kindChangeCount++;
+    if (pmdFillModelName) notejapanese(NameKind::model, pmdModel.modelName, true);
+    for (int i = 0; i < pmdModel.boneCount; i++) notejapanese(NameKind::bone, pmdModel.boneName[i], true);
+    for (int i = 1; i < pmdModel.morphCount; i++) notejapanese(NameKind::morph, pmdModel.morphName[i], true);
+    for (int i = 0; i < pmdModel.frameCount; i++) notejapanese(NameKind::frame, pmdModel.frameName[i], true);
     conputs("No English names: they will be added. \n");
     return flag < 0 ? 1 : 0;
   }

@@ -98,7 +98,7 @@ int record(const FieldKind& fk, int i, const char* name, bool fromSource) {
   pmdfieldtext(en, field, w);
   memcpy(orig, en, sizeof orig);
   memcpy(origField, field, static_cast<size_t>(w));
-  genname(fk.kind, name, gen);
+  genname(fk.kind, name, gen, nullptr, w);  // cut as the field holds it, kept apart after
   conprintf(fk.line, i, name);
   conprintf("  (en) %s ", en);
   NameSource source = NameSource::kept;

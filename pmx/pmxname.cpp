@@ -101,3 +101,9 @@ bool pmxnameexact(const PmxName* n, int encoding) {
   sjis2utf8c(reinterpret_cast<char*>(utf8), n->sjis);
   return strcmp(reinterpret_cast<const char*>(utf8), reinterpret_cast<const char*>(n->raw)) == 0;
 }
+
+const char* pmxnameutf8(const PmxName* n, int encoding, char* buf) {
+  if (encoding != 0) return reinterpret_cast<const char*>(n->raw);
+  unistr2utf8(buf, n->units);
+  return buf;
+}

@@ -34,6 +34,11 @@ void pmxnamesjis(PmxName* n, int encoding);
 // True when the Shift-JIS form (after pmxnamesjis) converts back to exactly the raw
 // bytes, so that a name made from it keeps every character the rules do not change.
 bool pmxnameexact(const PmxName* n, int encoding);
+// The name as the file spells it, in UTF-8 (the kept bytes of a UTF-8 file, or the
+// units of a UTF-16 one converted into buf of PMX_UTF8MAX bytes): what the dictionary
+// reads where the Shift-JIS form lost a character.
+constexpr int PMX_UTF8MAX = PMX_NAMEMAX / 2 * 4 + 4;
+const char* pmxnameutf8(const PmxName* n, int encoding, char* buf);
 // True when the name's first character is 0 (an empty text).
 bool pmxnameempty(const PmxName* n, int encoding);
 // Rebuilds units from raw after raw and len were changed.

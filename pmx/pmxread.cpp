@@ -117,21 +117,35 @@ int header() {
   return checkglobals();
 }
 
+char srcbuf[PMX_UTF8MAX];
+const char* srcJ;  // the Japanese name as the file spells it, with a dictionary
+
 // An English name the record keeps (en, or its own when en is null), so that the names
 // generated for other records differ from it. Only with a dictionary; not when every
 // English name is to be replaced.
 void keepname(NameKind kind, const char* en) {
   if (!dicthas() || Force.display != 0) return;
-  if (kind != NameKind::bone) pmxnamesjis(&nameJ, pmxModel.encoding);
   if (en == nullptr) {
     pmxnamesjis(&nameE, pmxModel.encoding);
     en = nameE.sjis;
   }
-  nametaken(kind, en, nameJ.sjis);
+  nametaken(kind, en, nameJ.sjis, srcJ);
+}
+
+// With a dictionary, the Japanese name tells the model's language, and a name that
+// will be generated and never moves (a standard one, one the user's rules give) is
+// taken before the writer generates the others.
+void notejapanese(NameKind kind) {
+  if (!dicthas()) return;
+  if (kind != NameKind::bone) pmxnamesjis(&nameJ, pmxModel.encoding);
+  srcJ = pmxnameutf8(&nameJ, pmxModel.encoding, srcbuf);
+  namenote(nameJ.sjis, srcJ);
+  if (nameE.stored == 0 || Force.display != 0) namereserve(kind, nameJ.sjis, srcJ);
 }
 
 // Adds 1 to the counter when the English name is vacant or its rules change it.
 void countenglish(NameKind kind, int (*rules)(char*, const char*), int32_t& counter) {
+  notejapanese(kind);
   if (nameE.stored == 0) {
     counter++;
     return;

@@ -10,6 +10,7 @@
 
 #include "io/binfile.h"
 #include "io/savefile.h"
+#include "names/dict.h"
 #include "names/fillname.h"
 #include "names/namegen.h"
 #include "names/namelist.h"
@@ -130,6 +131,7 @@ constexpr std::array<std::array<char16_t, 4>, 96> arrows = {{
 static_assert(arrows.size() == ARROW_LAST - ARROW_FIRST + 1, "one row per arrow code point");
 
 PmxName nameJ, nameE;
+char srcbuf[PMX_UTF8MAX];  // the Japanese name as the file spells it
 // The English name as read: the names table's original, and whether the copy changes it.
 uint8_t origE[PMX_NAMEMAX + 4];
 int origLen;
@@ -351,7 +353,7 @@ int record(const RecordKind& rk, int i, int32_t offset) {
   if (wfsavecopyto(offset) != 0) return -1;
   if (pmxgetname(&nameJ, enc) != PN_OK) return wfsavesrcchanged();
   pmxnamesjis(&nameJ, enc);
-  genname(rk.kind, nameJ.sjis, gen);
+  genname(rk.kind, nameJ.sjis, gen, dicthas() ? pmxnameutf8(&nameJ, enc, srcbuf) : nullptr);
   if (rk.kind == NameKind::model) {
     conprintf("(%s) (jp) %s ", rk.label, nameJ.sjis);
   } else {

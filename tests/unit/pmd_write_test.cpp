@@ -3,8 +3,11 @@
 // names as in a PMX model, and failed saves.
 #include <filesystem>
 #include <map>
+#include <set>
 
 #include "names/dict.h"
+#include "names/namegen.h"
+#include "support/tempfile.h"
 #include "pmd_util.h"
 #include "pmx/pmx.h"
 #include "pmx/pmxmodel.h"
@@ -213,7 +216,15 @@ TEST_F(PmdWrite, SameNamesAsInAPmxModel) {
   for (int i = 0; i < static_cast<int>(std::size(bones)); i++) {
     std::string name = pmxname("bone", i);
     longest = std::max(longest, name.size());
-    EXPECT_EQ(pmdfield(d.enBoneAt[static_cast<size_t>(i)], 20), name.substr(0, 19)) << bones[i];
+    const std::string got = pmdfield(d.enBoneAt[static_cast<size_t>(i)], 20);
+    if (name.size() <= 19) {
+      EXPECT_EQ(got, name) << bones[i];
+    } else {
+      // Cut where a word begins (this name ends in words, no number or side to keep).
+      EXPECT_LE(got.size(), 19u) << bones[i];
+      EXPECT_EQ(name.substr(0, got.size()), got) << bones[i];
+      EXPECT_TRUE(name[got.size()] >= 'A' && name[got.size()] <= 'Z') << got;
+    }
   }
   EXPECT_GT(longest, 19u);  // one name is cut (every generated name is ASCII)
   for (int i = 0; i < static_cast<int>(std::size(morphs)); i++) {
@@ -223,6 +234,37 @@ TEST_F(PmdWrite, SameNamesAsInAPmxModel) {
   for (int i = 0; i < static_cast<int>(std::size(frames)); i++) {
     EXPECT_EQ(pmdfield(d.enFrameAt[static_cast<size_t>(i)], 50), pmxname("frame", i)) << frames[i];
   }
+}
+
+// Names cut to their 20-byte fields keep their number and side, and stay apart after the
+// cut, as they are written.
+TEST_F(PmdWrite, NamesCutToTheirFieldsStayApart) {
+  TempFile f("namewright-dictionary 1\nbmf\tS\t左\tL\nbmf\tS\t右\tR\n"
+             "bmf\tW\t髪飾り\thair ornament\nbmf\tW\t揺れ\tsway\nbmf\tW\t先\ttip\n",
+             "namedict.txt");
+  {
+    ConsoleCapture quiet;
+    ASSERT_EQ(dictread(f.path(), nullptr, "D"), 0);
+  }
+  pmdtest::Builder d;
+  d.addMorph("base", "");
+  const char* bones[] = {"左髪飾り揺れ先1", "左髪飾り揺れ先2", "右髪飾り揺れ先1", "左髪飾り揺れ1"};
+  for (const char* n : bones) d.addBone(sj(n), "");
+  Bytes in = d.build();
+  EXPECT_EQ(save(in).rc, 0);
+  Bytes out = output();
+  std::set<std::string> seen;
+  const char* want[] = {"HairOrnamentSway1_L", "HairOrnamentSway2_L", "HairOrnamentSway1_R",
+                        "HairOrnament1(2)_L"};
+  for (size_t i = 0; i < std::size(bones); i++) {
+    std::string field(out.begin() + static_cast<long>(d.enBoneAt[i]),
+                      out.begin() + static_cast<long>(d.enBoneAt[i] + 20));
+    const std::string name = field.substr(0, field.find('\0'));
+    EXPECT_EQ(name, want[i]) << bones[i];
+    EXPECT_TRUE(seen.insert(name).second) << name;
+  }
+  dictclear();
+  namesreset();
 }
 
 TEST_F(PmdWrite, FailedSavesLeaveNothing) {

@@ -20,7 +20,11 @@ const std::string kDict =
     "m\tW\t笑い\tsmile | laugh\n"
     "m\tN\tまばたき\tblink\n"
     "bmf\tW\tケーブル\tcable\n"
-    "f\tW\t目\teyes\n";
+    "f\tW\t目\teyes\n"
+    "bmf\tS\t右\tR\n"
+    "bmfc\tW\t飘带\tstreamer\n"
+    "bmfc\tW\t裙\tskirt\n"
+    "bmfj\tK\t裙\them\n";
 
 class PmxDict : public PmxTest {
  protected:
@@ -114,6 +118,25 @@ TEST_F(PmxDict, EachModelStartsAfresh) {
     std::string c = save(b);
     EXPECT_EQ(count(c, " => Smile \n"), 1) << c;
     EXPECT_EQ(count(c, " => Laugh \n"), 1) << c;
+  }
+}
+
+// A Chinese model, in either encoding: the simplified characters reach the dictionary,
+// and the kanji-only names are read in the model's language.
+TEST_F(PmxDict, AChineseModelIsReadAsChinese) {
+  for (bool utf8 : {false, true}) {
+    Builder b;
+    b.utf8 = utf8;
+    b.addVertex(1);
+    b.addBone("飘带左1", "", STD);
+    b.addBone("飘带左2", "", STD);
+    b.addBone("飘带右1", "", STD);
+    b.addBone("右裙", "", STD);
+    std::string c = save(b);
+    EXPECT_EQ(count(c, " => Streamer1_L \n"), 1) << c;
+    EXPECT_EQ(count(c, " => Streamer2_L \n"), 1) << c;
+    EXPECT_EQ(count(c, " => Streamer1_R \n"), 1) << c;
+    EXPECT_EQ(count(c, " => Skirt_R \n"), 1) << c;
   }
 }
 
