@@ -225,6 +225,7 @@ Last last;
 char trial[REP_BUFSIZE];
 char jpCopy[1024];  // the name being generated; names hold at most 254 bytes
 NameSource genSource = NameSource::copied;
+DictLang genLang = DL_JA;
 
 // The name into jpCopy, whole characters only; with src, a '?' for each character of it
 // that the Shift-JIS form lost or spelt '?', marked for the dictionary. The Shift-JIS
@@ -300,6 +301,7 @@ int genname(NameKind kind, const char* jp, char* out, const char* src, int cap) 
     }
     out[GEN_NAMEMAX] = 0;
     genSource = rulesapplied() ? NameSource::rule : NameSource::copied;
+    genLang = DL_JA;
     return 0;
   }
   // The pieces point into the name, which must outlive the call for namegiven.
@@ -307,6 +309,7 @@ int genname(NameKind kind, const char* jp, char* out, const char* src, int cap) 
   const uint8_t sc = scriptof(jp, src);
   const DictLang lang = sc & SC_KANA ? DL_JA : sc & SC_HANZI ? DL_ZH : nameschinese() ? DL_ZH : DL_JA;
   dictsetlang(lang);
+  genLang = lang;
   dictrep(k.rules, k.dict, out, jpCopy, false);
   const int64_t ja = dictcost();
   // Kanji alone that Japanese reads with a kanji's meaning or not at all: Chinese may
@@ -314,9 +317,11 @@ int genname(NameKind kind, const char* jp, char* out, const char* src, int cap) 
   if (lang == DL_JA && !(sc & SC_KANA) && (sc & SC_KANJI) && !dictwhole() &&
       ja % DICT_PIECECOST != 0) {
     dictsetlang(DL_ZH);
+    genLang = DL_ZH;
     dictrep(k.rules, k.dict, out, jpCopy, false);
     if (ja - dictcost() < DICT_UNKNOWNCOST) {
       dictsetlang(DL_JA);
+      genLang = DL_JA;
       dictrep(k.rules, k.dict, out, jpCopy, false);
     }
   }
@@ -337,6 +342,7 @@ int genname(NameKind kind, const char* jp, char* out, const char* src, int cap) 
 }
 
 NameSource gensource() { return genSource; }
+DictLang genlang() { return genLang; }
 
 void namesreset() {
   last.row = -1;

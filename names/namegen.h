@@ -2,6 +2,7 @@
 // filled with, and the names a model already has, so that generated names stay distinct.
 #pragma once
 
+#include "names/dict.h"
 #include "names/fillname.h"
 
 // Names of a kind a model may hold, as its tables do.
@@ -32,6 +33,8 @@ void namenote(const char* jp, const char* src);
 bool nameschinese();
 // How the name of the last genname call was made: rule, standard, dictionary or copied.
 NameSource gensource();
+// The language the last genname call read its name in (Japanese without a dictionary).
+DictLang genlang();
 
 // Distinct names within a model, kept only while a dictionary is loaded.
 // Forgets the names of the previous model.

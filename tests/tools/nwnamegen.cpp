@@ -1,11 +1,12 @@
 // nwnamegen.cpp - nwnamegen: the generated English names of Japanese names, one per line,
 // for measuring the dictionary and the rules.
 //
-//   nwnamegen [--dict FILE] [--alias FILE] < names
+//   nwnamegen [--dict FILE] [--alias FILE] [--lang] < names
 // A dictionary FILE ending in ".bin" is read as a compiled one.
 // Input lines: kind TAB japanese [TAB ...] (kind bone, morph, frame, material, rigid (a
 // rigid body) or model (the model's own name); UTF-8; '#' lines skipped). Output
-// lines: kind TAB japanese TAB english. Every name stands on its own.
+// lines: kind TAB japanese TAB english, and with --lang TAB ja or zh, the language the
+// name was read in. Every name stands on its own.
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -33,7 +34,8 @@ char gen[REP_BUFSIZE];
 char utf8[REP_BUFSIZE * 3 + 4];
 
 int usage() {
-  fputs("usage: nwnamegen [--dict FILE] [--alias FILE] < lines of kind TAB japanese\n", stderr);
+  fputs("usage: nwnamegen [--dict FILE] [--alias FILE] [--lang] < lines of kind TAB japanese\n",
+        stderr);
   return 2;
 }
 
@@ -51,11 +53,14 @@ void cutwhole(char* s, int max) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  bool showLang = false;
   const char* dictPath = nullptr;
   const char* aliasPath = nullptr;
   for (int i = 1; i < argc; i++) {
     if (strcmp(argv[i], "--dict") == 0 && i + 1 < argc) {
       dictPath = argv[++i];
+    } else if (strcmp(argv[i], "--lang") == 0) {
+      showLang = true;
     } else if (strcmp(argv[i], "--alias") == 0 && i + 1 < argc) {
       aliasPath = argv[++i];
     } else {
@@ -123,7 +128,11 @@ int main(int argc, char** argv) {
     cutwhole(sjis, kNameMax);
     genname(kind, sjis, gen, jp);
     sjis2utf8c(utf8, gen);
-    printf("%s\t%s\t%s\n", lineBuf, jp, utf8);
+    if (showLang) {
+      printf("%s\t%s\t%s\t%s\n", lineBuf, jp, utf8, genlang() == DL_ZH ? "zh" : "ja");
+    } else {
+      printf("%s\t%s\t%s\n", lineBuf, jp, utf8);
+    }
   }
   conflush();
   return 0;
