@@ -27,8 +27,8 @@ def draw(args):
     rows = readtsv(args[0])
     rng = random.Random(int(args[1]))
     out = []
-    for spec in args[2:]:
-        kind, n = spec.split('=')
+    for want in args[2:]:
+        kind, n = want.split('=')
         pool = [r for r in rows if r[0] == kind]
         rng.shuffle(pool)
         out += pool[:int(n)]
