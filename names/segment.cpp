@@ -227,24 +227,33 @@ void dictputtext(const char* s, int len) {
   if (n > 0) addpart(PT_TEXT, -1, d, n);
 }
 
-void dictstretch(uint8_t kind, const char* s, int len, bool whole) {
-  if (len <= 0) return;
+namespace {
+
+// A stretch in the normal form (convert writes it into the room given and counts its
+// characters), then read.
+template <typename Convert>
+void readconverted(uint8_t kind, bool whole, Convert convert) {
   char* d = normText + normFill;
   int chars = 0;
   const int room = kNormBytes - normFill < kStretchBytes ? kNormBytes - normFill : kStretchBytes;
-  const int n = fromsjis(s, len, d, room, kStretchMax, &chars);
+  const int n = convert(d, room, &chars);
   normFill += n;
   usedDict = true;
   readstretch(kind, d, n, chars, whole);
 }
 
+}  // namespace
+
+void dictstretch(uint8_t kind, const char* s, int len, bool whole) {
+  if (len <= 0) return;
+  readconverted(kind, whole, [&](char* d, int room, int* chars) {
+    return fromsjis(s, len, d, room, kStretchMax, chars);
+  });
+}
+
 void dictstretchutf8(uint8_t kind, const char* s, int len, bool whole) {
   if (len <= 0) return;
-  char* d = normText + normFill;
-  int chars = 0;
-  const int room = kNormBytes - normFill < kStretchBytes ? kNormBytes - normFill : kStretchBytes;
-  const int n = fromutf8(s, len, d, room, kStretchMax, &chars);
-  normFill += n;
-  usedDict = true;
-  readstretch(kind, d, n, chars, whole);
+  readconverted(kind, whole, [&](char* d, int room, int* chars) {
+    return fromutf8(s, len, d, room, kStretchMax, chars);
+  });
 }
