@@ -8,9 +8,10 @@ import os
 from . import kana
 
 IPADIC = '/usr/share/mecab/dic/ipadic'
-# People and places: the names a model is given (its character, the place it comes
-# from). They are read in the model's own name only, where a proper name is at home.
-FILES = ('Noun.name.csv', 'Noun.place.csv')
+# People: the names a model is given (its character). They are read in the model's own
+# name only, where a proper name is at home; places would more than double the entries
+# (and the pages a run maps) for names models seldom bear.
+FILES = ('Noun.name.csv',)
 
 
 def load(path=IPADIC):
