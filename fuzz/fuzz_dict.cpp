@@ -10,6 +10,7 @@
 #include <cstring>
 #include <vector>
 
+#include "fuzz/fuzzfile.h"
 #include "names/dict.h"
 #include "names/dictbin.h"
 #include "names/namegen.h"
@@ -78,10 +79,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     dict::dictsumadd(&sum, bytes.data(), size);
     dict::put32(bytes.data() + dict::kBinChecksumAt, dict::dictsumend(&sum));
   }
-  FILE* f = fopen(path, "wb");
-  if (f == nullptr) abort();
-  if (size > 0 && fwrite(bytes.data(), 1, size, f) != size) abort();
-  fclose(f);
+  putfile(path, bytes.data(), size);
 
   namesreset();
   dictsetlang(size > 0 && (data[0] & 1) != 0 ? DL_ZH : DL_JA);

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <initializer_list>
 
+#include "fuzz/fuzzfile.h"
 #include "names/nametable.h"
 #include "table/table.h"
 #include "text/console.h"
@@ -57,10 +58,7 @@ void listmodel(NtEncoding enc) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static bool ready = init();
   (void)ready;
-  FILE* f = fopen(path, "wb");
-  if (f == nullptr) abort();
-  if (size > 0 && fwrite(data, 1, size, f) != size) abort();
-  fclose(f);
+  putfile(path, data, size);
   for (NtEncoding enc : {NtEncoding::utf16le, NtEncoding::utf8, NtEncoding::sjis}) {
     listmodel(enc);
     if (tbread(path, nullptr, 0) < 0) abort();

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <vector>
 
+#include "fuzz/fuzzfile.h"
 #include "names/namelist.h"
 #include "names/rules.h"
 #include "names/translit.h"
@@ -69,10 +70,7 @@ void convert(const uint8_t* data, size_t size) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static bool ready = init();
   (void)ready;
-  FILE* f = fopen(path, "wb");
-  if (f == nullptr) abort();
-  if (size > 0 && fwrite(data, 1, size, f) != size) abort();
-  fclose(f);
+  putfile(path, data, size);
 
   settingsdefaults();
   nlinit();

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "fuzz/fuzzfile.h"
 #include "io/binfile.h"
 #include "names/namelist.h"
 #include "names/rules.h"
@@ -57,10 +58,7 @@ inline bool init(const char* ext) {
 // Writes the input as the model file. Its last byte picks the verbosity, forced English
 // names and (returned) the knob: 8 the UTF-16 path form, 16 every kind of name.
 inline uint8_t putinput(const uint8_t* data, size_t size) {
-  FILE* f = fopen(inA, "wb");
-  if (f == nullptr) abort();
-  if (size > 0 && fwrite(data, 1, size, f) != size) abort();
-  fclose(f);
+  putfile(inA, data, size);
   uint8_t knob = size > 0 ? data[size - 1] : 0;
   Info.displayLevel = static_cast<int8_t>(knob % 3);
   Force.display = static_cast<int8_t>(knob & 4 ? 1 : 0);
